@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace rerevure::platform {
+
+// An open text file. Failures throw PlatformError.
+class TextFile {
+ public:
+  virtual ~TextFile() = default;
+  // Writes the bytes followed by CR LF.
+  virtual void WriteLine(std::string_view bytes) = 0;
+  virtual void Close() = 0;
+};
+
+class TextFiles {
+ public:
+  virtual ~TextFiles() = default;
+  // Creates the file or cuts it to zero length; the folder is not created.
+  virtual std::unique_ptr<TextFile> Create(const std::wstring& path) = 0;
+  // Deletes the file; a file that does not exist is not an error.
+  virtual void Remove(const std::wstring& path) = 0;
+};
+
+}  // namespace rerevure::platform
