@@ -31,8 +31,8 @@ DEPTHS = (24, 32)
 GROUP_ID = 1
 FIRST_IMAGE_ID = 30001
 
-BLUE = (28, 108, 214)
-GREEN = (34, 168, 92)
+BLUE = (24, 104, 232)
+GREEN = (22, 176, 76)
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
@@ -93,14 +93,15 @@ def render(size):
     margin = size // 32
     x0, x1 = margin, size - margin
     radius = 0.2 * (x1 - x0)
-    border = max(1.0, s / 40)
+    border = max(1.0, s / 64)
 
     half_shaft = max(1, snap(0.06 * s))
     half_head = half_shaft + max(2, snap(0.11 * s))
     upper = snap(0.33 * s - half_shaft) + half_shaft
     lower = size - upper
     left, right = snap(0.19 * s), size - snap(0.19 * s)
-    base_r, base_l = snap(0.56 * s), size - snap(0.56 * s)
+    head_len = max(half_head + 1, snap(0.2 * s))
+    base_r, base_l = right - head_len, left + head_len
     shadow = s / 48 if size >= 32 else 0.0
 
     globe = size >= 48
@@ -120,7 +121,7 @@ def render(size):
             if a_tile > 0.0:
                 t = clamp01((x + y) / (2 * s))
                 fill = tuple(bl + (gr_ - bl) * t for bl, gr_ in zip(BLUE, GREEN))
-                edge = tuple(c * 0.62 for c in fill)
+                edge = tuple(c * 0.7 for c in fill)
                 inner = coverage(d_tile + border)
                 color = tuple(e + (f - e) * inner for e, f in zip(edge, fill))
                 pix = over(pix, color, a_tile)
