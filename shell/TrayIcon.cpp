@@ -1,0 +1,48 @@
+#include "shell/TrayIcon.h"
+
+namespace rerevure::shell {
+
+using namespace platform;
+
+void TrayIcon::Fill(std::uintptr_t window, std::uintptr_t icon) {
+  record_.cbSize = kNotifyIconRecordSize;
+  record_.hWnd = window;
+  record_.uID = kIconId;
+  record_.uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo;
+  record_.uCallbackMessage = kCallbackMessage;
+  record_.dwState = 2;
+  record_.hIcon = icon;
+  record_.szTip = FixedTextField(L"", kTipLength);
+}
+
+void TrayIcon::AddIcon() { tray_.Notify(kNimAdd, record_); }
+
+void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text,
+                           std::uint32_t timeout_ms) {
+  Balloon(kNiifInfo, title, text, timeout_ms);
+}
+
+void TrayIcon::ShowWarningBalloon(const std::wstring& title, const std::wstring& text,
+                                  std::uint32_t timeout_ms) {
+  Balloon(kNiifWarning, title, text, timeout_ms);
+}
+
+void TrayIcon::Balloon(std::uint32_t info_flags, const std::wstring& title,
+                       const std::wstring& text, std::uint32_t timeout_ms) {
+  record_.uTimeout = timeout_ms;
+  record_.dwInfoFlags = info_flags;
+  record_.szInfoTitle = FixedTextField(title, kInfoTitleLength);
+  record_.szInfo = FixedTextField(text, kInfoLength);
+  // uFlags always holds NIF_INFO, so every modify shows the balloon.
+  tray_.Notify(kNimModify, record_);
+}
+
+void TrayIcon::RemoveIcon() { tray_.Notify(kNimDelete, record_); }
+
+void TrayIcon::AddIconAgain() {
+  NotifyIconRecord without_balloon = record_;
+  without_balloon.uFlags &= ~kNifInfo;
+  tray_.Notify(kNimAdd, without_balloon);
+}
+
+}  // namespace rerevure::shell
