@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/PlatformError.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+#include "switching/SettingsSource.h"
+
+namespace rerevure::switching {
+
+// Where the school switch writes the drive-mapping script and what it runs.
+inline constexpr std::wstring_view kScriptPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
+
+// Lines 1 to 5: console title and colours, echo off, every earlier mapping
+// removed without asking, screen cleared.
+inline constexpr std::array<std::wstring_view, 5> kScriptHeader = {
+    L"title Proxy VOZ v1.6 by ZUV Orarevirado", L"color A", L"@echo off", L"net use * /d /y",
+    L"cls"};
+// Line 11.
+inline constexpr std::wstring_view kScriptFooter = L"cls";
+
+// Line 6: drive h:, the only one mapped with credentials. " /USER:" comes
+// only with a user name (off the domain); the password only when one is given.
+std::wstring HomeDriveLine(std::wstring_view user_area, std::wstring_view username,
+                           std::wstring_view password);
+
+// Lines 7 to 10: "net use " + drive ("i:") + " " + the share.
+std::wstring ShareDriveLine(std::wstring_view drive, std::wstring_view share);
+
+struct DriveScriptOutcome {
+  // The first failure that kept the script from being written whole.
+  std::optional<platform::PlatformError> failure;
+  // Whether the earlier script was removed; when it was not, the file at the
+  // path is not this user's script and must not be run.
+  bool old_script_removed = true;
+};
+
+// Writes the eleven lines at path in the OEM code page (the one the command
+// interpreter reads batch files in). The old file is removed first, so the new
+// one is created afresh and belongs to the user writing it. Each value is read
+// from settings when its line is written; a read that fails leaves out only
+// that line, and the values are read even when the file could not be made.
+// Nothing here throws a platform failure: the outcome tells.
+DriveScriptOutcome WriteDriveScript(platform::TextFiles& files, const platform::TextCodec& codec,
+                                    const std::wstring& path, SettingsSource& settings);
+
+}  // namespace rerevure::switching

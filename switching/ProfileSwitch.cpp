@@ -1,0 +1,78 @@
+#include "switching/ProfileSwitch.h"
+
+#include <string>
+
+#include "switching/ConnectionProxy.h"
+#include "switching/ContinueOnError.h"
+#include "switching/DriveScript.h"
+#include "switching/ProfileTexts.h"
+
+namespace rerevure::switching {
+namespace {
+
+void TellProxyOutcome(Notifier& notifier, Feedback feedback, const ProfileTexts& texts,
+                      bool changed) {
+  const std::wstring title(texts.balloon_title);
+  if (changed) {
+    if (feedback == Feedback::MessageBox)
+      notifier.ShowMessage(std::wstring(texts.message));
+    else
+      notifier.ShowBalloon(title, std::wstring(texts.balloon_text), kBalloonTimeoutMs);
+  } else {
+    if (feedback == Feedback::MessageBox)
+      notifier.ShowWarningMessage(std::wstring(texts.refused));
+    else
+      notifier.ShowWarningBalloon(title, std::wstring(texts.refused), kBalloonTimeoutMs);
+  }
+}
+
+std::wstring DrivesNotMappedText(const DriveScriptOutcome& script) {
+  std::wstring text = L"The network drives could not be mapped because the script file \"";
+  text += kScriptPath;
+  text += script.old_script_removed ? L"\" could not be written: " : L"\" could not be replaced: ";
+  return text + script.failure->Description();
+}
+
+void TellDrivesNotMapped(Notifier& notifier, Feedback feedback, const DriveScriptOutcome& script) {
+  const std::wstring text = DrivesNotMappedText(script);
+  if (feedback == Feedback::MessageBox)
+    notifier.ShowWarningMessage(text);
+  else
+    notifier.ShowWarningBalloon(std::wstring(kSchoolTexts.balloon_title), text, kBalloonTimeoutMs);
+}
+
+// The shell object lives only for the one command.
+void RunCommand(platform::AutomationShellFactory& shells, std::wstring_view command) {
+  const auto shell = shells.Create(std::wstring(kShellProgId));
+  shell->Run(std::wstring(command));
+}
+
+}  // namespace
+
+void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
+                        SettingsSource& settings) {
+  bool enabled = false;
+  ContinueOnError([&] {
+    enabled =
+        SetConnectionOptions(platform.internet, platform.codec, std::wstring(kDefaultConnection),
+                             std::wstring(kSchoolProxyAddress));
+  });
+  ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
+
+  const DriveScriptOutcome script =
+      WriteDriveScript(platform.files, platform.codec, std::wstring(kScriptPath), settings);
+  // A script left behind by another user is theirs, with their password: never
+  // run it under this user's logon.
+  if (script.old_script_removed) ContinueOnError([&] { RunCommand(platform.shells, kScriptPath); });
+
+  if (script.failure) ContinueOnError([&] { TellDrivesNotMapped(notifier, feedback, script); });
+}
+
+void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier) {
+  const bool disabled =
+      DisableConnectionProxy(platform.internet, platform.codec, std::wstring(kDefaultConnection));
+  TellProxyOutcome(notifier, feedback, kHomeTexts, disabled);
+  RunCommand(platform.shells, kDisconnectCommand);
+}
+
+}  // namespace rerevure::switching

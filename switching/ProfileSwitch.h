@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/AutomationShell.h"
+#include "platform/InternetOptions.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
+#include "switching/Feedback.h"
+#include "switching/Notifier.h"
+#include "switching/SettingsSource.h"
+
+namespace rerevure::switching {
+
+// The platform operations the two profile switches use.
+struct ProfilePlatform {
+  platform::InternetOptions& internet;
+  platform::AutomationShellFactory& shells;
+  platform::TextFiles& files;
+  const platform::TextCodec& codec;
+};
+
+// Puts the default connection on the school proxy, tells the user, writes the
+// drive-mapping script from the values in settings and starts it. Any step
+// that fails is skipped and the next one runs; nothing is thrown. Two things
+// the user is told about: a proxy change the library refused (instead of the
+// usual feedback), and, last, a script that could not be written.
+void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
+                        SettingsSource& settings);
+
+// Sets the default connection to direct access, tells the user and starts the
+// command that removes every drive mapping. A failure (PlatformError from the
+// shell object, or whatever the notifier throws) goes to the caller.
+void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier);
+
+}  // namespace rerevure::switching

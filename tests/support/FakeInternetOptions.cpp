@@ -1,0 +1,27 @@
+#include "support/FakeInternetOptions.h"
+
+#include <variant>
+
+namespace rerevure::testing {
+
+bool FakeInternetOptions::SetPerConnectionOptions(const platform::PerConnectionOptionList& list) {
+  lists.push_back(list);
+  Record(journal, L"SetPerConnectionOptions");
+  if (!accept) return false;
+  for (const auto& option : list.options) {
+    if (option.option == platform::kPerConnFlags)
+      flags = std::get<std::uint32_t>(option.value);
+    else if (option.option == platform::kPerConnProxyServer)
+      proxy_server = std::get<std::string>(option.value);
+    else if (option.option == platform::kPerConnProxyBypass)
+      proxy_bypass = std::get<std::string>(option.value);
+  }
+  return true;
+}
+
+void FakeInternetOptions::Notify(std::uint32_t option) {
+  notifications.push_back(option);
+  Record(journal, L"Notify " + std::to_wstring(option));
+}
+
+}  // namespace rerevure::testing

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/InternetOptions.h"
+#include "support/CallJournal.h"
+
+namespace rerevure::testing {
+
+// Keeps the default connection's proxy settings the way the library would
+// after an accepted list, and records every call.
+class FakeInternetOptions final : public platform::InternetOptions {
+ public:
+  bool SetPerConnectionOptions(const platform::PerConnectionOptionList& list) override;
+  void Notify(std::uint32_t option) override;
+
+  // Whether the next lists are accepted.
+  bool accept = true;
+
+  // What the library keeps (changed only by accepted lists).
+  std::uint32_t flags = platform::kProxyTypeDirect;
+  std::string proxy_server;  // ANSI bytes, NUL included
+  std::string proxy_bypass;
+  bool ProxyEnabled() const { return (flags & platform::kProxyTypeProxy) != 0; }
+
+  std::vector<platform::PerConnectionOptionList> lists;  // every list sent
+  std::vector<std::uint32_t> notifications;              // every Notify option
+  CallJournal* journal = nullptr;                        // "SetPerConnectionOptions", "Notify 39"
+};
+
+}  // namespace rerevure::testing

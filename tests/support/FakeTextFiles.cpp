@@ -1,0 +1,84 @@
+#include "support/FakeTextFiles.h"
+
+namespace rerevure::testing {
+
+class FakeTextFiles::File final : public platform::TextFile {
+ public:
+  File(FakeTextFiles& owner, std::wstring path) : owner_(owner), path_(std::move(path)) {
+    owner_.open_.insert(path_);
+  }
+  ~File() override { owner_.open_.erase(path_); }
+
+  void WriteLine(std::string_view bytes) override {
+    std::wstring entry = L"WriteLine ";
+    for (char c : bytes) entry.push_back(static_cast<unsigned char>(c));
+    Record(owner_.journal, std::move(entry));
+    ThrowIfClosed();
+    ThrowIfListed(owner_.write_failures_, path_);
+    owner_.files[path_].append(bytes).append("\r\n");
+  }
+
+  void Close() override {
+    Record(owner_.journal, L"Close " + path_);
+    ThrowIfClosed();
+    ThrowIfListed(owner_.close_failures_, path_);
+    closed_ = true;
+    owner_.open_.erase(path_);
+  }
+
+ private:
+  void ThrowIfClosed() const {
+    if (closed_) throw platform::PlatformError(kInvalidHandle, L"The handle is invalid.");
+  }
+
+  FakeTextFiles& owner_;
+  std::wstring path_;
+  bool closed_ = false;
+};
+
+FakeTextFiles::FakeTextFiles(std::initializer_list<std::wstring> folders) : folders_(folders) {}
+
+void FakeTextFiles::ThrowIfListed(const Failures& failures, const std::wstring& path) {
+  if (auto failure = failures.find(path); failure != failures.end()) throw failure->second;
+}
+
+std::unique_ptr<platform::TextFile> FakeTextFiles::Create(const std::wstring& path) {
+  Record(journal, L"Create " + path);
+  ThrowIfListed(create_failures_, path);
+  const auto slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
+    throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
+  files[path].clear();
+  ++creations;
+  return std::make_unique<File>(*this, path);
+}
+
+void FakeTextFiles::Remove(const std::wstring& path) {
+  Record(journal, L"Remove " + path);
+  ThrowIfListed(remove_failures_, path);
+  removals += static_cast<int>(files.erase(path));
+}
+
+void FakeTextFiles::AddFolder(const std::wstring& folder) { folders_.insert(folder); }
+
+void FakeTextFiles::FailCreate(const std::wstring& path, std::int32_t number,
+                               std::wstring description) {
+  create_failures_.insert_or_assign(path, platform::PlatformError(number, std::move(description)));
+}
+
+void FakeTextFiles::FailRemove(const std::wstring& path, std::int32_t number,
+                               std::wstring description) {
+  remove_failures_.insert_or_assign(path, platform::PlatformError(number, std::move(description)));
+}
+
+void FakeTextFiles::FailWrite(const std::wstring& path, std::int32_t number,
+                              std::wstring description) {
+  write_failures_.insert_or_assign(path, platform::PlatformError(number, std::move(description)));
+}
+
+void FakeTextFiles::FailClose(const std::wstring& path, std::int32_t number,
+                              std::wstring description) {
+  close_failures_.insert_or_assign(path, platform::PlatformError(number, std::move(description)));
+}
+
+}  // namespace rerevure::testing

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/CallJournal.h"
+#include "support/FakeAutomationShell.h"
+#include "support/FakeInternetOptions.h"
+#include "support/FakeNotifier.h"
+#include "support/FakeSettingsSource.h"
+#include "support/FakeTextCodec.h"
+#include "support/FakeTextFiles.h"
+#include "switching/ProfileSwitch.h"
+
+namespace rerevure::switching {
+namespace {
+
+using testing::CallJournal;
+using testing::FakeAutomationShell;
+using testing::FakeInternetOptions;
+using testing::FakeNotifier;
+using testing::FakeSettingsSource;
+using testing::FakeTextCodec;
+using testing::FakeTextFiles;
+using Entries = std::vector<std::wstring>;
+
+const std::wstring kPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
+const std::wstring kSchoolBalloon =
+    L"ShowBalloon Rerevure - School Network ON | Your Now On Your School Network,\r\n"
+    L"School Proxy Enabled. | 3000";
+const std::wstring kHomeBalloon =
+    L"ShowBalloon Rerevure - Home Network ON | Your Now On Your Home Network,\r\n"
+    L"School Proxy Disabled. | 3000";
+const std::wstring kNotWritten =
+    L"The network drives could not be mapped because the script file "
+    L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be written: ";
+
+DriveSettings Values() {
+  DriveSettings values;
+  values.UserArea = L"\\\\srv01\\home$\\jsmith";
+  values.SchoolShare = L"\\\\srv01\\school";
+  values.StaffShare = L"\\\\srv01\\staff";
+  values.Extra1 = L"\\\\srv02\\media";
+  values.Extra2 = L"\\\\srv02\\exams";
+  values.Username = L"jsmith";
+  values.Password = L"Secret1";
+  return values;
+}
+
+const Entries kProxyCalls = {L"SetPerConnectionOptions", L"Notify 39", L"Notify 37"};
+
+const Entries kScriptCalls = {
+    L"Remove " + kPath,
+    L"Create " + kPath,
+    L"WriteLine title Proxy VOZ v1.6 by ZUV Orarevirado",
+    L"WriteLine color A",
+    L"WriteLine @echo off",
+    L"WriteLine net use * /d /y",
+    L"WriteLine cls",
+    L"Read UserArea",
+    L"Read Username",
+    L"Read Password",
+    L"WriteLine net use h: \\\\srv01\\home$\\jsmith /USER:jsmith Secret1",
+    L"Read SchoolShare",
+    L"WriteLine net use i: \\\\srv01\\school",
+    L"Read StaffShare",
+    L"WriteLine net use j: \\\\srv01\\staff",
+    L"Read Extra1",
+    L"WriteLine net use k: \\\\srv02\\media",
+    L"Read Extra2",
+    L"WriteLine net use l: \\\\srv02\\exams",
+    L"WriteLine cls",
+    L"Close " + kPath,
+};
+
+Entries Join(std::initializer_list<Entries> parts) {
+  Entries all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+Entries ShellRun(const std::wstring& command) {
+  return {L"Create wscript.shell", L"Run " + command, L"Release"};
+}
+
+class ProfileSwitchTest : public ::testing::Test {
+ protected:
+  ProfileSwitchTest() {
+    internet.journal = shells.journal = files.journal = notifier.journal = settings.journal =
+        &journal;
+  }
+
+  void School(Feedback feedback) { EnterSchoolProfile(platform, feedback, notifier, settings); }
+  void Home(Feedback feedback) { EnterHomeProfile(platform, feedback, notifier); }
+
+  CallJournal journal;
+  FakeInternetOptions internet;
+  FakeAutomationShell shells;
+  FakeTextFiles files{L"C:\\Progra~1\\Rerevure"};
+  FakeTextCodec codec;
+  FakeNotifier notifier;
+  FakeSettingsSource settings{Values()};
+  ProfilePlatform platform{internet, shells, files, codec};
+};
+
+TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
+  School(Feedback::MessageBox);
+
+  EXPECT_EQ(
+      journal.entries,
+      Join({kProxyCalls, {L"ShowMessage School Proxy Enabled."}, kScriptCalls, ShellRun(kPath)}));
+  EXPECT_TRUE(internet.ProxyEnabled());
+  EXPECT_EQ(internet.proxy_server, std::string("172.27.2.251:8080", 18));
+  EXPECT_EQ(internet.lists.at(0).connection, std::string(1, '\0'));
+  EXPECT_EQ(shells.Alive(), 0);
+}
+
+TEST_F(ProfileSwitchTest, SchoolWithABalloon) {
+  School(Feedback::Balloon);
+  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kSchoolBalloon}, kScriptCalls, ShellRun(kPath)}));
+}
+
+TEST_F(ProfileSwitchTest, HomeWithAMessageBox) {
+  files.files[kPath] = "earlier script\r\n";
+  Home(Feedback::MessageBox);
+
+  EXPECT_EQ(
+      journal.entries,
+      Join({kProxyCalls, {L"ShowMessage School Proxy Disabled."}, ShellRun(L"net use * /d /y")}));
+  EXPECT_FALSE(internet.ProxyEnabled());
+  EXPECT_EQ(files.files.at(kPath), "earlier script\r\n");  // left in place
+  EXPECT_TRUE(settings.reads.empty());
+}
+
+TEST_F(ProfileSwitchTest, HomeWithABalloon) {
+  Home(Feedback::Balloon);
+  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kHomeBalloon}, ShellRun(L"net use * /d /y")}));
+}
+
+TEST_F(ProfileSwitchTest, NothingOfTheScriptIsTouchedWhileTheSchoolFeedbackIsShown) {
+  files.files[kPath] = "earlier script\r\n";
+  for (Feedback feedback : {Feedback::MessageBox, Feedback::Balloon}) {
+    int shown = 0;
+    notifier.while_shown = [&](const FakeNotifier::Call&) {
+      ++shown;
+      EXPECT_EQ(files.files.at(kPath), "earlier script\r\n");
+      EXPECT_EQ(files.creations, 0);
+      EXPECT_TRUE(settings.reads.empty());
+    };
+    School(feedback);
+    EXPECT_EQ(shown, 1);
+    files.files[kPath] = "earlier script\r\n";
+    files.creations = 0;
+    settings.reads.clear();
+  }
+}
+
+TEST_F(ProfileSwitchTest, ARefusedProxyChangeIsToldAsAWarningAndTheSwitchGoesOn) {
+  internet.accept = false;
+
+  School(Feedback::MessageBox);
+  School(Feedback::Balloon);
+  Home(Feedback::MessageBox);
+  Home(Feedback::Balloon);
+
+  using Kind = FakeNotifier::Kind;
+  EXPECT_EQ(notifier.calls,
+            (std::vector<FakeNotifier::Call>{
+                {Kind::WarningMessage, L"", L"School Proxy could not be enabled.", 0},
+                {Kind::WarningBalloon, L"Rerevure - School Network ON",
+                 L"School Proxy could not be enabled.", 3000},
+                {Kind::WarningMessage, L"", L"School Proxy could not be disabled.", 0},
+                {Kind::WarningBalloon, L"Rerevure - Home Network ON",
+                 L"School Proxy could not be disabled.", 3000},
+            }));
+  EXPECT_EQ(shells.runs,
+            (std::vector<std::wstring>{kPath, kPath, L"net use * /d /y", L"net use * /d /y"}));
+  EXPECT_EQ(internet.notifications.size(), 8u);
+}
+
+TEST_F(ProfileSwitchTest, AFailingFeedbackOrReadIsSkippedInTheSchoolSwitch) {
+  notifier.while_shown = [](const FakeNotifier::Call&) {
+    throw platform::PlatformError(-2147467259, L"Unspecified error");
+  };
+  settings.Fail(L"StaffShare", 13, L"Type mismatch");
+
+  EXPECT_NO_THROW(School(Feedback::MessageBox));
+
+  const std::string& script = files.files.at(kPath);
+  EXPECT_EQ(script.find("net use j:"), std::string::npos);
+  EXPECT_NE(script.find("net use k: \\\\srv02\\media\r\n"), std::string::npos);
+  EXPECT_EQ(shells.runs, std::vector<std::wstring>{kPath});
+  // A skipped read is silent: the one call is the (failed) feedback.
+  EXPECT_EQ(notifier.calls.size(), 1u);
+}
+
+TEST_F(ProfileSwitchTest, AFailingShellIsSkippedInTheSchoolSwitchAndReleased) {
+  shells.FailRun(-2147024894, L"The system cannot find the file specified.");
+  EXPECT_NO_THROW(School(Feedback::MessageBox));
+  EXPECT_EQ(shells.creations, 1);
+  EXPECT_EQ(shells.Alive(), 0);
+
+  shells.ClearFailures();
+  shells.FailCreate(-2147221005, L"Invalid class string");
+  EXPECT_NO_THROW(School(Feedback::Balloon));
+  EXPECT_EQ(journal.entries.back(), L"Create wscript.shell");
+  EXPECT_EQ(notifier.calls.size(), 2u);  // the two feedbacks, no warning
+}
+
+TEST_F(ProfileSwitchTest, AnUnopenableScriptStillReadsTheValuesRunsAndThenWarnsOnce) {
+  files = FakeTextFiles{};  // the script folder is missing
+  files.journal = &journal;
+
+  School(Feedback::MessageBox);
+
+  EXPECT_EQ(settings.reads.size(), 7u);
+  EXPECT_EQ(shells.prog_ids.size(), 1u);  // Run attempted
+  const Entries tail(journal.entries.end() - 4, journal.entries.end());
+  EXPECT_EQ(tail, Join({ShellRun(kPath),
+                        {L"ShowWarningMessage " + kNotWritten +
+                         L"The system cannot find the path specified."}}));
+  ASSERT_EQ(notifier.calls.size(), 2u);
+  EXPECT_EQ(notifier.calls[0].text, L"School Proxy Enabled.");
+}
+
+TEST_F(ProfileSwitchTest, TheDrivesWarningComesAsABalloonFromTheTray) {
+  files.FailWrite(kPath, 112, L"There is not enough space on the disk.");
+  School(Feedback::Balloon);
+
+  ASSERT_EQ(notifier.calls.size(), 2u);
+  EXPECT_EQ(notifier.calls[1],
+            (FakeNotifier::Call{FakeNotifier::Kind::WarningBalloon, L"Rerevure - School Network ON",
+                                kNotWritten + L"There is not enough space on the disk.", 3000}));
+}
+
+TEST_F(ProfileSwitchTest, AnotherUsersScriptThatCannotBeRemovedIsNotRun) {
+  files.files[kPath] = "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n";
+  files.FailRemove(kPath, 5, L"Access is denied.");
+
+  School(Feedback::MessageBox);
+
+  EXPECT_EQ(shells.creations, 0);
+  EXPECT_EQ(files.files.at(kPath), "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n");
+  ASSERT_EQ(notifier.calls.size(), 2u);
+  EXPECT_EQ(notifier.calls[1].text,
+            L"The network drives could not be mapped because the script file "
+            L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be replaced: Access is denied.");
+}
+
+TEST_F(ProfileSwitchTest, SwitchingToSchoolTwiceRewritesTheScriptFromScratch) {
+  School(Feedback::MessageBox);
+  settings.values.SchoolShare = L"\\\\srv09\\new";
+  School(Feedback::Balloon);
+
+  const std::string& script = files.files.at(kPath);
+  EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 11);
+  EXPECT_NE(script.find("net use i: \\\\srv09\\new\r\n"), std::string::npos);
+  EXPECT_EQ(shells.runs, (std::vector<std::wstring>{kPath, kPath}));
+  EXPECT_EQ(shells.creations, 2);
+  EXPECT_EQ(shells.Alive(), 0);
+}
+
+TEST_F(ProfileSwitchTest, HomeFailuresGoToTheCallerWithNumberAndDescription) {
+  shells.FailCreate(-2147221005, L"Invalid class string");
+  try {
+    Home(Feedback::MessageBox);
+    ADD_FAILURE() << "no failure reached the caller";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(e.Number(), -2147221005);
+    EXPECT_EQ(e.Description(), L"Invalid class string");
+  }
+  // The proxy was changed and the user told before the failure.
+  EXPECT_EQ(notifier.calls.size(), 1u);
+
+  shells.ClearFailures();
+  shells.FailRun(-2147024891, L"Access is denied.");
+  try {
+    Home(Feedback::Balloon);
+    ADD_FAILURE() << "no failure reached the caller";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(e.Number(), -2147024891);
+    EXPECT_EQ(e.Description(), L"Access is denied.");
+  }
+  EXPECT_EQ(shells.Alive(), 0);  // released on the way out
+}
+
+}  // namespace
+}  // namespace rerevure::switching
