@@ -1,0 +1,339 @@
+// The program's windows, tray icon and ways out, with the real logic of all
+// three subsystems over fakes of the platform.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/NotifyIconRecord.h"
+#include "shell/MainWindowLayout.h"
+#include "shell/Program.h"
+#include "shell/ShellTexts.h"
+#include "support/CallJournal.h"
+#include "support/FakeApplication.h"
+#include "support/FakeAutomationShell.h"
+#include "support/FakeErrorReport.h"
+#include "support/FakeForm.h"
+#include "support/FakeInternetOptions.h"
+#include "support/FakeProcesses.h"
+#include "support/FakeTextCodec.h"
+#include "support/FakeTextFiles.h"
+#include "support/FakeTray.h"
+
+namespace rerevure::shell {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::FakeForm;
+using ::testing::IsEmpty;
+
+const std::wstring kBalloonTipsPath =
+    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced\\"
+    L"EnableBalloonTips";
+const std::wstring kScriptPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
+const std::wstring kSettingsCaption = L"Rerevure Map Drive Settings";
+const std::wstring kMainCaption = L"Viriru Proxy Switcher v1.6";
+
+std::wstring FieldOf(const std::wstring& text, std::size_t length) {
+  return platform::FixedTextField(text, length);
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest() {
+    forms_.errors = &errors_;
+    shells_.Set(L"HKEY_CURRENT_USER\\Software\\Rerevure\\UserArea", L"\\\\srv\\home");
+  }
+
+  void Start() {
+    program_.emplace(ProgramPlatform{
+        .shell = {forms_, tray_, shells_, processes_, application_},
+        .profiles = {internet_, shells_, files_, codec_},
+        .errors = errors_,
+    });
+    program_->Start();
+  }
+
+  FakeForm& Main() { return *forms_.Find(kMainCaption); }
+  FakeForm* Settings() { return forms_.Find(kSettingsCaption); }
+  bool IconShown() { return tray_.HasIcon(Main().handle, 1); }
+  const platform::NotifyIconRecord& LastSent() { return tray_.Calls().back().record; }
+
+  testing::CallJournal journal_;
+  testing::FakeFormFactory forms_;
+  testing::FakeTray tray_;
+  testing::FakeAutomationShell shells_;
+  testing::FakeProcesses processes_;
+  testing::FakeApplication application_;
+  testing::FakeInternetOptions internet_;
+  testing::FakeTextFiles files_{L"C:\\Progra~1\\Rerevure"};
+  testing::FakeTextCodec codec_;
+  testing::FakeErrorReport errors_;
+  std::optional<Program> program_;
+};
+
+// --- start ---------------------------------------------------------------------
+
+TEST_F(ProgramTest, StartEnablesBalloonsMakesTopmostAddsTheIconThenShows) {
+  forms_.journal = &journal_;
+  shells_.journal = &journal_;
+  tray_.journal = &journal_;
+  Start();
+  EXPECT_THAT(journal_.entries,
+              ElementsAre(L"Create " + kMainCaption, L"Create WScript.Shell",
+                          L"RegWrite " + kBalloonTipsPath + L" = 1 (REG_DWORD)", L"Release",
+                          L"MakeTopmost " + kMainCaption, L"Tray add", L"Show " + kMainCaption));
+  // The settings window exists only as an object: not loaded until used.
+  EXPECT_EQ(Settings(), nullptr);
+  EXPECT_EQ(forms_.created, 1);
+  EXPECT_TRUE(Main().visible);
+  // The icon belongs to the main window and shows its icon.
+  ASSERT_TRUE(IconShown());
+  EXPECT_EQ(tray_.Icon(Main().handle, 1).hIcon, Main().icon);
+  EXPECT_NE(Main().icon, 0u);
+  EXPECT_THAT(errors_.reports, IsEmpty());
+}
+
+TEST_F(ProgramTest, StartGoesOnWhenBalloonTipsCannotBeWritten) {
+  shells_.FailWrite(kBalloonTipsPath, -2147024891, L"Access is denied.");
+  Start();
+  EXPECT_TRUE(Main().visible);
+  EXPECT_TRUE(IconShown());
+  EXPECT_THAT(errors_.reports, IsEmpty());
+}
+
+TEST_F(ProgramTest, StartGoesOnWhenTheShellObjectCannotBeMade) {
+  shells_.FailCreate(-2147221005, L"Invalid class string");
+  Start();
+  EXPECT_TRUE(Main().visible);
+  EXPECT_TRUE(IconShown());
+  EXPECT_THAT(errors_.reports, IsEmpty());
+}
+
+// --- buttons -------------------------------------------------------------------
+
+TEST_F(ProgramTest, SchoolButtonAnswersWithABoxAndLoadsTheSettingsHidden) {
+  Start();
+  Main().Click(kCommand1);
+  EXPECT_THAT(Main().messages,
+              ElementsAre(FakeForm::Message{L"School Proxy Enabled.", L"Rerevure", 0x1}));
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  ASSERT_NE(Settings(), nullptr);
+  EXPECT_FALSE(Settings()->visible);
+  EXPECT_NE(files_.files[kScriptPath].find("net use h: \\\\srv\\home"), std::string::npos);
+  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  // The buttons never use the tray.
+  EXPECT_THAT(tray_.Messages(), ElementsAre(platform::kNimAdd));
+}
+
+TEST_F(ProgramTest, HomeButtonAnswersWithABoxAndRemovesTheMappings) {
+  Start();
+  Main().Click(kCommand1);
+  Main().Click(kCommand2);
+  EXPECT_EQ(Main().messages.back(),
+            (FakeForm::Message{L"School Proxy Disabled.", L"Rerevure", 0x1}));
+  EXPECT_FALSE(internet_.ProxyEnabled());
+  EXPECT_EQ(shells_.runs.back(), L"net use * /d /y");
+  EXPECT_THAT(tray_.Messages(), ElementsAre(platform::kNimAdd));
+}
+
+TEST_F(ProgramTest, RefusedProxyChangeIsAWarningBoxWithOkOnly) {
+  internet_.accept = false;
+  Start();
+  Main().Click(kCommand1);
+  EXPECT_EQ(Main().messages.front(),
+            (FakeForm::Message{L"School Proxy could not be enabled.", L"Rerevure", 0x30}));
+}
+
+TEST_F(ProgramTest, MinimizeHidesAndSharedDrivesShowsTheLoadedSettings) {
+  Start();
+  Main().Click(kCommand1);  // loads the settings window hidden
+  shells_.Set(L"HKEY_CURRENT_USER\\Software\\Rerevure\\UserArea", L"\\\\other\\share");
+  Main().Click(kCommand5);
+  ASSERT_NE(Settings(), nullptr);
+  EXPECT_TRUE(Settings()->visible);
+  // Already loaded: the fields are not read again.
+  bool has_first_value = false;
+  for (const auto& [id, text] : Settings()->texts) has_first_value |= text == L"\\\\srv\\home";
+  EXPECT_TRUE(has_first_value);
+
+  Main().Click(kCommand4);
+  EXPECT_FALSE(Main().visible);
+  EXPECT_TRUE(IconShown());
+  EXPECT_FALSE(application_.Ended());
+}
+
+TEST_F(ProgramTest, FocusLostMakesTheWindowTopmostAgain) {
+  Start();
+  const int before = Main().topmost_calls;
+  Main().LoseFocus();
+  EXPECT_EQ(Main().topmost_calls, before + 1);
+}
+
+// --- the frame's web page ---------------------------------------------------------
+
+TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimised) {
+  Start();
+  Main().DoubleClick(kFrame1);
+  EXPECT_THAT(processes_.started, ElementsAre(testing::FakeProcesses::Started{
+                                      L"C:\\Program Files\\Internet Explorer\\iexplore.exe " +
+                                          std::wstring(kOrganisationWebAddress),
+                                      2, false}));
+  Main().DoubleClick(kCommand1);  // only the frame opens the page
+  EXPECT_EQ(processes_.started.size(), 1u);
+}
+
+TEST_F(ProgramTest, MissingBrowserFallsBackToTheDefaultOneAndFailuresAreIgnored) {
+  Start();
+  processes_.fail_start = true;
+  Main().DoubleClick(kFrame1);
+  EXPECT_THAT(processes_.started, ElementsAre(testing::FakeProcesses::Started{
+                                      std::wstring(kOrganisationWebAddress), 2, true}));
+  processes_.fail_browser = true;
+  Main().DoubleClick(kFrame1);
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_FALSE(application_.Ended());
+}
+
+// --- tray and menu ------------------------------------------------------------------
+
+TEST_F(ProgramTest, MouseStatesPickTheAction) {
+  Start();
+  Main().Click(kCommand4);
+  for (int state : {0, 3, 4, 5}) Main().MouseMove(state);
+  EXPECT_FALSE(Main().visible);
+  EXPECT_THAT(Main().popups, IsEmpty());
+
+  // A tray notification (state 1) shows and activates the window.
+  Main().MouseMove(1);
+  EXPECT_TRUE(Main().visible);
+  EXPECT_EQ(Main().activate_calls, 1);
+
+  // A right-button move pops up the menu, its four items in order.
+  Main().MouseMove(2);
+  ASSERT_EQ(Main().popups.size(), 1u);
+  EXPECT_THAT(
+      Main().popups[0],
+      ElementsAre(FakeForm::MenuItem{kMnuSchoolNetwork, L"School Network"},
+                  FakeForm::MenuItem{kMnuHomeNetwork, L"Home Network"},
+                  FakeForm::MenuItem{kMnuAbout, L"About"}, FakeForm::MenuItem{kMnuExit, L"Exit"}));
+}
+
+TEST_F(ProgramTest, MenuSwitchesAnswerWithBalloonsNotBoxes) {
+  Start();
+  Main().Click(kMnuSchoolNetwork);
+  EXPECT_EQ(tray_.Calls().back().message, platform::kNimModify);
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
+  EXPECT_EQ(LastSent().szInfo,
+            FieldOf(L"Your Now On Your School Network,\r\nSchool Proxy Enabled.", 256));
+  EXPECT_EQ(LastSent().uTimeout, 3000u);
+  EXPECT_EQ(LastSent().dwInfoFlags, 1u);
+  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+
+  Main().Click(kMnuHomeNetwork);
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+  EXPECT_EQ(LastSent().szInfo,
+            FieldOf(L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.", 256));
+  EXPECT_EQ(shells_.runs.back(), L"net use * /d /y");
+  EXPECT_THAT(Main().messages, IsEmpty());
+}
+
+TEST_F(ProgramTest, RefusedProxyChangeFromTheMenuIsAWarningBalloon) {
+  internet_.accept = false;
+  Start();
+  Main().Click(kMnuHomeNetwork);
+  EXPECT_EQ(LastSent().dwInfoFlags, 2u);
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+  EXPECT_EQ(LastSent().szInfo, FieldOf(L"School Proxy could not be disabled.", 256));
+}
+
+TEST_F(ProgramTest, AboutShowsItsBalloonForAHundredSeconds) {
+  Start();
+  Main().Click(kMnuAbout);
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure v1.6", 64));
+  EXPECT_EQ(LastSent().szInfo, FieldOf(L"Thanks for using this application!,\r\n"
+                                       L"Rerevure has been created by ZUV Orarevirado.\r\n" +
+                                           std::wstring(kOrganisationWebAddress),
+                                       256));
+  EXPECT_EQ(LastSent().uTimeout, 100000u);
+  // The whole text fits the field with its NUL: nothing was cut.
+  EXPECT_LT(AboutText().size(), platform::kInfoLength);
+}
+
+TEST_F(ProgramTest, TaskbarCreatedAddsTheIconAgain) {
+  Start();
+  tray_.Restart();  // Explorer restarted: the new taskbar has no icons
+  Main().TaskbarCreated();
+  EXPECT_TRUE(IconShown());
+}
+
+// --- ways out ------------------------------------------------------------------------
+
+class WayOutTest : public ProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
+  Start();
+  const int way = GetParam();
+  if (way == 0) Main().Click(kCommand3);
+  if (way == 1) Main().Click(kMnuExit);
+  if (way == 2) {
+    Main().Click(kCommand1);  // a loaded, hidden settings window...
+    ASSERT_NE(Settings(), nullptr);
+    Main().CloseByPlatform();  // ...does not keep the program alive
+  }
+  EXPECT_EQ(tray_.Calls().back().message, platform::kNimDelete);
+  EXPECT_EQ(tray_.IconCount(), 0u);
+  EXPECT_EQ(application_.end_calls, 1);
+
+  // Ending is at once: later events of the window do nothing.
+  const std::size_t calls = tray_.Calls().size();
+  if (way != 2) {
+    Main().Click(kCommand4);
+    Main().MouseMove(2);
+    Main().Click(kMnuAbout);
+    EXPECT_TRUE(Main().visible);
+    EXPECT_THAT(Main().popups, IsEmpty());
+  }
+  program_.reset();
+  EXPECT_EQ(tray_.Calls().size(), calls);
+  EXPECT_EQ(application_.end_calls, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuAndPlatformClose, WayOutTest,
+                         ::testing::Values(0, 1, 2));
+
+TEST_F(ProgramTest, ReleasingTheWindowObjectRemovesTheIcon) {
+  Start();
+  program_.reset();
+  EXPECT_EQ(tray_.IconCount(), 0u);
+}
+
+// --- the error report -------------------------------------------------------------------
+
+TEST_F(ProgramTest, AFailedHandlerIsReportedAndTheProgramKeepsItsState) {
+  Start();
+  Main().Click(kCommand5);
+  Settings()->Type(Settings()->texts.begin()->first, L"unsaved edit");
+  shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
+
+  Main().Click(kCommand2);  // the home switch's Run fails
+
+  EXPECT_THAT(errors_.reports, ElementsAre(testing::FakeErrorReport::Entry{
+                                   -2147024894, L"The system cannot find the file specified."}));
+  EXPECT_FALSE(application_.Ended());
+  EXPECT_TRUE(IconShown());
+  EXPECT_TRUE(Main().visible);
+  EXPECT_TRUE(Settings()->visible);
+  EXPECT_EQ(Settings()->texts.begin()->second, L"unsaved edit");
+
+  // The program goes on answering.
+  shells_.ClearFailures();
+  Main().Click(kMnuAbout);
+  EXPECT_EQ(LastSent().uTimeout, 100000u);
+  Main().Click(kCommand2);
+  EXPECT_EQ(shells_.runs.back(), L"net use * /d /y");
+}
+
+}  // namespace
+}  // namespace rerevure::shell
