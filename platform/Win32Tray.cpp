@@ -1,8 +1,9 @@
 #include "platform/Win32Tray.h"
 
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include <cstddef>
 

@@ -1,0 +1,52 @@
+#pragma once
+
+// Looking at the desktop from outside a program: its windows, their texts,
+// the tray, the registry and files, as any other process can see them.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rerevure::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls done() every 20 ms until it holds or the time is up; returns done().
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
+
+// A window's text through WM_GETTEXT, which also reads another process's
+// edit controls; empty when the window does not answer within a second.
+std::wstring WindowText(HWND hwnd);
+std::wstring ClassName(HWND hwnd);
+
+// The top-level windows of a process, optionally of one class, visible ones only.
+std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name = nullptr);
+// Every descendant of a window whose text is caption.
+HWND FindDescendant(HWND parent, const std::wstring& caption);
+std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name);
+
+// A window's rectangle relative to another window's client area.
+RECT RectIn(HWND hwnd, HWND relative_to);
+
+// The notification area: the icon windows the shell shows, and the balloon
+// tooltips it has up (visible tooltips with the balloon style), with their text.
+std::vector<HWND> TrayIconWindows();
+std::vector<std::wstring> VisibleBalloonTexts();
+
+// The registry, under HKEY_CURRENT_USER.
+std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& value);
+std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& value);
+void WriteString(const std::wstring& key, const std::wstring& value, const std::wstring& text);
+void WriteDword(const std::wstring& key, const std::wstring& value, DWORD number);
+void DeleteValue(const std::wstring& key, const std::wstring& value);
+void DeleteTree(const std::wstring& key);
+
+// Files.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+void RemoveFile(const std::wstring& path);
+
+}  // namespace rerevure::e2e

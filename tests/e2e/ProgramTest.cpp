@@ -1,0 +1,370 @@
+// The real program under wine64 on a virtual display, driven from outside.
+// Each case starts its own Rerevure.exe and ends it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "Desktop.h"
+#include "RunningProgram.h"
+
+namespace rerevure::e2e {
+namespace {
+
+const std::wstring kSettingsKey = L"Software\\Rerevure";
+const std::wstring kInternetSettings =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::wstring kExplorerAdvanced =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
+const std::wstring kBrowser = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
+const std::wstring kUserClasses = L"Software\\Classes\\WScript.Shell";
+
+const std::string kExpectedScript =
+    "title Proxy VOZ v1.6 by ZUV Orarevirado\r\n"
+    "color A\r\n"
+    "@echo off\r\n"
+    "net use * /d /y\r\n"
+    "cls\r\n"
+    "net use h: \\\\srv\\home /USER:jo pw1\r\n"
+    "net use i: \\\\srv\\students\r\n"
+    "net use j: \\\\srv\\staff\r\n"
+    "net use k: \\\\srv\\extra1\r\n"
+    "net use l: \\\\srv\\extra2\r\n"
+    "cls\r\n";
+
+const std::wstring kSchoolBalloon = L"Your Now On Your School Network,\r\nSchool Proxy Enabled.";
+const std::wstring kHomeBalloon = L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
+const std::wstring kAboutBalloon =
+    L"Thanks for using this application!,\r\nRerevure has been created by ZUV "
+    L"Orarevirado.\r\nhttp://www.viriru.school.nz/";
+
+// The arguments the stand-in net.exe was started with, in order.
+std::vector<std::string> NetArguments() {
+  std::vector<std::string> arguments;
+  for (const std::string& line : RunningProgram::StandInStarts()) {
+    const auto first_tab = line.find('\t');
+    const auto second_tab = line.find('\t', first_tab + 1);
+    std::string name = line.substr(0, first_tab);
+    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    if (name == "net.exe")
+      arguments.push_back(line.substr(first_tab + 1, second_tab - first_tab - 1));
+  }
+  return arguments;
+}
+
+bool BalloonShown(const std::wstring& text) {
+  return WaitUntil(
+      [&] {
+        const auto texts = VisibleBalloonTexts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+      },
+      15s);
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The state a case starts from: known drive settings, no script, the
+    // proxy off, balloon tips off, no stand-in starts recorded.
+    DeleteTree(kSettingsKey);
+    WriteString(kSettingsKey, L"UserArea", L"\\\\srv\\home");
+    WriteString(kSettingsKey, L"SchoolShare", L"\\\\srv\\students");
+    WriteString(kSettingsKey, L"StaffShare", L"\\\\srv\\staff");
+    WriteString(kSettingsKey, L"Extra1", L"\\\\srv\\extra1");
+    WriteString(kSettingsKey, L"Extra2", L"\\\\srv\\extra2");
+    WriteString(kSettingsKey, L"Username", L"jo");
+    WriteString(kSettingsKey, L"Password", L"pw1");
+    WriteDword(kInternetSettings, L"ProxyEnable", 0);
+    WriteDword(kExplorerAdvanced, L"EnableBalloonTips", 0);
+    DeleteTree(kUserClasses);
+    RemoveFile(kScript);
+    RemoveFile(RunningProgram::StandInLog());
+    icons_before_ = TrayIconWindows().size();
+  }
+
+  void TearDown() override { DeleteTree(kUserClasses); }
+
+  bool IconAdded() {
+    return WaitUntil([&] { return TrayIconWindows().size() == icons_before_ + 1; });
+  }
+  bool IconGone() {
+    return WaitUntil([&] { return TrayIconWindows().size() == icons_before_; });
+  }
+
+  // Right-button move over the main window, then an item of the pop-up menu.
+  static void ChooseFromMenu(const RunningProgram& program, int index) {
+    PostMessageW(program.Main(), WM_MOUSEMOVE, MK_RBUTTON, 0);
+    HWND menu = program.WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    RunningProgram::ChooseMenuItem(menu, index);
+  }
+
+  std::size_t icons_before_ = 0;
+};
+
+TEST_F(ProgramTest, StartsTopmostCentredInItsLayoutWithTheTrayIcon) {
+  RunningProgram program;
+  HWND main = program.Main();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(IconAdded());
+  EXPECT_EQ(ReadDword(kExplorerAdvanced, L"EnableBalloonTips"), 1u);
+
+  const LONG style = GetWindowLongW(main, GWL_STYLE);
+  const LONG ex_style = GetWindowLongW(main, GWL_EXSTYLE);
+  EXPECT_TRUE(ex_style & WS_EX_TOPMOST);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_EQ(GetMenu(main), nullptr);
+
+  // 4320 x 2055 twips at 96 DPI.
+  RECT client{};
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 288);
+  EXPECT_EQ(client.bottom, 137);
+
+  RECT window{};
+  GetWindowRect(main, &window);
+  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR(window.left, (screen_width - (window.right - window.left)) / 2, 1);
+  EXPECT_NEAR(window.top, (screen_height - (window.bottom - window.top)) / 2, 1);
+
+  struct Expected {
+    const wchar_t* caption;
+    RECT rect;  // in the client area, pixels
+  };
+  const Expected controls[] = {
+      {L"School Proxy &ON", {72, 32, 217, 57}},
+      {L"School Proxy &OFF", {72, 64, 217, 89}},
+      {L"Proxy Switcher Created By ZUV Orarevirado", {8, 8, 281, 129}},
+      {L"&Exit", {208, 96, 273, 121}},
+      {L"&Minimize", {16, 96, 81, 121}},
+      {L"Shared Drives", {96, 96, 193, 121}},
+  };
+  for (const Expected& control : controls) {
+    SCOPED_TRACE(::testing::Message() << "control " << std::wstring(control.caption).size());
+    HWND hwnd = FindDescendant(main, control.caption);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    const RECT rect = RectIn(hwnd, main);
+    EXPECT_EQ(rect.left, control.rect.left);
+    EXPECT_EQ(rect.top, control.rect.top);
+    EXPECT_EQ(rect.right, control.rect.right);
+    EXPECT_EQ(rect.bottom, control.rect.bottom);
+  }
+  // The switch buttons lie over the frame and take the clicks there.
+  RECT on_button = RectIn(FindDescendant(main, L"School Proxy &ON"), HWND_DESKTOP);
+  POINT centre{(on_button.left + on_button.right) / 2, (on_button.top + on_button.bottom) / 2};
+  EXPECT_EQ(WindowFromPoint(centre), FindDescendant(main, L"School Proxy &ON"));
+}
+
+TEST_F(ProgramTest, SchoolButtonAsksFirstThenSetsTheProxyAndMapsTheDrives) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(RunningProgram::MessageBoxText(box), L"School Proxy Enabled.");
+  EXPECT_EQ(WindowText(box), L"Rerevure");
+  EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  // The proxy is set before the box; the script only once it is closed.
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
+  EXPECT_EQ(ReadString(kInternetSettings, L"ProxyServer"), L"172.27.2.251:8080");
+  EXPECT_FALSE(ReadFileBytes(kScript).has_value());
+  EXPECT_TRUE(NetArguments().empty());
+
+  ASSERT_TRUE(RunningProgram::Answer(box, IDCANCEL));  // Cancel goes on as OK does
+  EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+  const std::vector<std::string> expected_net = {"use * /d /y",
+                                                 "use h: \\\\srv\\home /USER:jo pw1",
+                                                 "use i: \\\\srv\\students",
+                                                 "use j: \\\\srv\\staff",
+                                                 "use k: \\\\srv\\extra1",
+                                                 "use l: \\\\srv\\extra2"};
+  EXPECT_TRUE(WaitUntil([&] { return NetArguments().size() >= expected_net.size(); }, 20s));
+  EXPECT_EQ(NetArguments(), expected_net);
+  // The settings window was loaded for its fields, and stays hidden.
+  EXPECT_EQ(program.WaitForWindow(kSettingsCaption, 500ms), nullptr);
+  EXPECT_TRUE(program.Running());
+}
+
+TEST_F(ProgramTest, HomeButtonClearsTheProxyAndRemovesTheMappings) {
+  WriteDword(kInternetSettings, L"ProxyEnable", 1);
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &OFF");
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(RunningProgram::MessageBoxText(box), L"School Proxy Disabled.");
+  EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
+  ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
+  EXPECT_TRUE(WaitUntil([] { return !NetArguments().empty(); }, 20s));
+  EXPECT_EQ(NetArguments(), std::vector<std::string>{"* /d /y"});
+  EXPECT_FALSE(ReadFileBytes(kScript).has_value());
+}
+
+TEST_F(ProgramTest, SharedDrivesShowsTheSettingsWindowWithTheFieldsAlreadyLoaded) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");  // loads the settings window, hidden
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
+  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript).has_value(); }));
+
+  WriteString(kSettingsKey, L"UserArea", L"\\\\changed\\share");
+  program.Click(L"Shared Drives");
+  HWND settings = program.WaitForWindow(kSettingsCaption);
+  ASSERT_NE(settings, nullptr);
+  std::vector<std::wstring> fields;
+  for (HWND edit : Descendants(settings, L"Edit")) fields.push_back(WindowText(edit));
+  EXPECT_NE(std::find(fields.begin(), fields.end(), L"\\\\srv\\home"), fields.end());
+  EXPECT_EQ(std::find(fields.begin(), fields.end(), L"\\\\changed\\share"), fields.end());
+  EXPECT_TRUE(IsWindowVisible(program.Main()));
+}
+
+TEST_F(ProgramTest, MinimizeHidesAndTrayActivityShowsTheWindowAgain) {
+  RunningProgram program;
+  HWND main = program.Main();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(IconAdded());
+
+  program.Click(L"&Minimize");
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  EXPECT_TRUE(program.Running());
+  // A click on the icon: the shell tells the main window with message 0x200,
+  // the icon's id and the mouse message.
+  for (HWND icon : TrayIconWindows()) PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+
+  program.Click(L"&Minimize");
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  PostMessageW(main, 0x200, 1, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+}
+
+TEST_F(ProgramTest, MenuSchoolNetworkAnswersWithABalloonNotABox) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 0);
+  EXPECT_TRUE(BalloonShown(kSchoolBalloon));
+  EXPECT_TRUE(program.MessageBoxes().empty());
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
+  EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+}
+
+TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {
+  WriteDword(kInternetSettings, L"ProxyEnable", 1);
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 1);
+  EXPECT_TRUE(BalloonShown(kHomeBalloon));
+  EXPECT_TRUE(program.MessageBoxes().empty());
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
+  EXPECT_TRUE(WaitUntil([] { return NetArguments() == std::vector<std::string>{"* /d /y"}; }));
+}
+
+TEST_F(ProgramTest, MenuAboutShowsTheAboutBalloon) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 2);
+  EXPECT_TRUE(BalloonShown(kAboutBalloon));
+  EXPECT_TRUE(program.Running());
+}
+
+TEST_F(ProgramTest, ExitButtonEndsTheProgramAndRemovesTheIcon) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  program.Click(L"&Exit");
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(IconGone());
+}
+
+TEST_F(ProgramTest, MenuExitEndsTheProgramAndRemovesTheIcon) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 3);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(IconGone());
+}
+
+TEST_F(ProgramTest, PlatformCloseEndsTheProgramDespiteAHiddenSettingsWindow) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  program.Click(L"School Proxy &ON");  // the settings window is now loaded, hidden
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
+  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript).has_value(); }));
+
+  PostMessageW(program.Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(IconGone());
+}
+
+TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimisedWithTheWebAddress) {
+  // The browser is replaced by the stand-in for this case.
+  const std::wstring saved = kBrowser + L".e2e-saved";
+  ASSERT_TRUE(CopyFileW(kBrowser.c_str(), saved.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(RunningProgram::StandInPath().c_str(), kBrowser.c_str(), FALSE));
+  {
+    RunningProgram program;
+    ASSERT_NE(program.Main(), nullptr);
+    HWND frame = FindDescendant(program.Main(), L"Proxy Switcher Created By ZUV Orarevirado");
+    ASSERT_NE(frame, nullptr);
+    // A free spot of the frame: left of the switch buttons.
+    PostMessageW(frame, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 40));
+    EXPECT_TRUE(WaitUntil([] { return !RunningProgram::StandInStarts().empty(); }));
+  }
+  CopyFileW(saved.c_str(), kBrowser.c_str(), FALSE);
+  DeleteFileW(saved.c_str());
+  EXPECT_EQ(RunningProgram::StandInStarts(),
+            std::vector<std::string>{"iexplore.exe\thttp://www.viriru.school.nz/\t2"});
+}
+
+TEST_F(ProgramTest, AnErrorInAHandlerIsReportedAndTheProgramKeepsRunning) {
+  RunningProgram program;
+  HWND main = program.Main();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(IconAdded());
+  // From now on the user's registry names a class that does not exist for
+  // the shell object, so the home switch cannot start its command.
+  WriteString(kUserClasses + L"\\CLSID", L"", L"{00000000-0000-0000-0000-00000000e2e0}");
+
+  program.Click(L"School Proxy &OFF");
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(RunningProgram::MessageBoxText(box), L"School Proxy Disabled.");
+  ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
+
+  HWND report = program.WaitForMessageBox();
+  ASSERT_NE(report, nullptr);
+  EXPECT_EQ(WindowText(report), L"Rerevure");
+  EXPECT_EQ(RunningProgram::MessageBoxText(report).rfind(L"Error ", 0), 0u)
+      << "the report shows the error number";
+  ASSERT_TRUE(RunningProgram::Answer(report, IDOK));
+
+  // Still running, still shown, still in the tray, and still answering.
+  EXPECT_FALSE(program.WaitForExit(1s));
+  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_EQ(TrayIconWindows().size(), icons_before_ + 1);
+  DeleteTree(kUserClasses);
+  program.Click(L"School Proxy &OFF");
+  box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
+  EXPECT_TRUE(WaitUntil([] { return NetArguments() == std::vector<std::string>{"* /d /y"}; }, 20s));
+}
+
+}  // namespace
+}  // namespace rerevure::e2e
