@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Helpers for driving real windows from a test, from outside the windows' own
+// code: window messages, keyboard input and a watcher for message boxes.
+namespace rerevure::testing::win32 {
+
+std::wstring ClassName(HWND hwnd);
+std::wstring WindowText(HWND hwnd);
+
+// The window's rectangle relative to the client area of the top-level window.
+RECT RectInClient(HWND hwnd, HWND top_level);
+
+// Pumps the thread's messages as the program's loop does, for a while or
+// until the condition holds.
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(5));
+void PumpFor(std::chrono::milliseconds time);
+
+// A key press (down and up) as keyboard input to the focused window, with
+// Alt and Shift held if asked; the messages are pumped afterwards.
+void PressKey(UINT key, bool alt = false, bool shift = false);
+
+// Closes the message boxes of this process as they appear, from a thread of
+// its own (a modal box blocks the thread that opened it), recording each
+// box's title and text and pressing its first button.
+class MessageBoxCloser {
+ public:
+  struct Box {
+    std::wstring title, text;
+    bool operator==(const Box&) const = default;
+  };
+  MessageBoxCloser();
+  ~MessageBoxCloser();
+  std::vector<Box> Boxes() const;
+  size_t Count() const;
+
+ private:
+  void Watch();
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<Box> boxes_;
+  std::thread thread_;
+};
+
+}  // namespace rerevure::testing::win32
