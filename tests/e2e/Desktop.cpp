@@ -140,17 +140,27 @@ std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& valu
 }
 
 std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& value) {
+  return ReadString(HKEY_CURRENT_USER, key, value);
+}
+
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key,
+                                       const std::wstring& value) {
   wchar_t data[2048] = {};
   DWORD size = sizeof(data);
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data,
-                   &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(root, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   return std::wstring(data);
 }
 
 void WriteString(const std::wstring& key, const std::wstring& value, const std::wstring& text) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), REG_SZ, text.c_str(),
+  WriteString(HKEY_CURRENT_USER, key, value, text);
+}
+
+void WriteString(HKEY root, const std::wstring& key, const std::wstring& value,
+                 const std::wstring& text) {
+  RegSetKeyValueW(root, key.c_str(), value.c_str(), REG_SZ, text.c_str(),
                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 

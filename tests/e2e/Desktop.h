@@ -37,9 +37,13 @@ RECT RectIn(HWND hwnd, HWND relative_to);
 std::vector<HWND> TrayIconWindows();
 std::vector<std::wstring> VisibleBalloonTexts();
 
-// The registry, under HKEY_CURRENT_USER.
+// The registry, under HKEY_CURRENT_USER unless a root is given.
 std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& value);
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key,
+                                       const std::wstring& value);
 std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& value);
+void WriteString(HKEY root, const std::wstring& key, const std::wstring& value,
+                 const std::wstring& text);
 void WriteString(const std::wstring& key, const std::wstring& value, const std::wstring& text);
 void WriteDword(const std::wstring& key, const std::wstring& value, DWORD number);
 void DeleteValue(const std::wstring& key, const std::wstring& value);

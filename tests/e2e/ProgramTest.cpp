@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "Desktop.h"
@@ -19,7 +20,7 @@ const std::wstring kExplorerAdvanced =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
 const std::wstring kBrowser = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
-const std::wstring kUserClasses = L"Software\\Classes\\WScript.Shell";
+const std::wstring kShellClass = L"Software\\Classes\\WScript.Shell\\CLSID";
 
 const std::string kExpectedScript =
     "title Proxy VOZ v1.6 by ZUV Orarevirado\r\n"
@@ -78,19 +79,34 @@ class ProgramTest : public ::testing::Test {
     WriteString(kSettingsKey, L"Password", L"pw1");
     WriteDword(kInternetSettings, L"ProxyEnable", 0);
     WriteDword(kExplorerAdvanced, L"EnableBalloonTips", 0);
-    DeleteTree(kUserClasses);
     RemoveFile(kScript);
     RemoveFile(RunningProgram::StandInLog());
     icons_before_ = TrayIconWindows().size();
   }
 
-  void TearDown() override { DeleteTree(kUserClasses); }
+  void TearDown() override {
+    if (shell_class_) WriteString(HKEY_LOCAL_MACHINE, kShellClass, L"", *shell_class_);
+  }
 
+  // Points the shell object's ProgID at a class that does not exist, so that
+  // creating the object fails; TearDown puts the registration back.
+  void BreakTheShellObject() {
+    shell_class_ = ReadString(HKEY_LOCAL_MACHINE, kShellClass, L"");
+    ASSERT_TRUE(shell_class_.has_value());
+    WriteString(HKEY_LOCAL_MACHINE, kShellClass, L"", L"{00000000-0000-0000-0000-00000000e2e0}");
+  }
+  void RepairTheShellObject() {
+    WriteString(HKEY_LOCAL_MACHINE, kShellClass, L"", *shell_class_);
+    shell_class_.reset();
+  }
+
+  // Icons of other programs may come and go; the program's own is the one
+  // more than before it started.
   bool IconAdded() {
-    return WaitUntil([&] { return TrayIconWindows().size() == icons_before_ + 1; });
+    return WaitUntil([&] { return TrayIconWindows().size() > icons_before_; });
   }
   bool IconGone() {
-    return WaitUntil([&] { return TrayIconWindows().size() == icons_before_; });
+    return WaitUntil([&] { return TrayIconWindows().size() <= icons_before_; });
   }
 
   // Right-button move over the main window, then an item of the pop-up menu.
@@ -102,6 +118,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   std::size_t icons_before_ = 0;
+  std::optional<std::wstring> shell_class_;
 };
 
 TEST_F(ProgramTest, StartsTopmostCentredInItsLayoutWithTheTrayIcon) {
@@ -203,7 +220,7 @@ TEST_F(ProgramTest, HomeButtonClearsTheProxyAndRemovesTheMappings) {
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
   EXPECT_TRUE(WaitUntil([] { return !NetArguments().empty(); }, 20s));
-  EXPECT_EQ(NetArguments(), std::vector<std::string>{"* /d /y"});
+  EXPECT_EQ(NetArguments(), std::vector<std::string>{"use * /d /y"});
   EXPECT_FALSE(ReadFileBytes(kScript).has_value());
 }
 
@@ -214,7 +231,8 @@ TEST_F(ProgramTest, SharedDrivesShowsTheSettingsWindowWithTheFieldsAlreadyLoaded
   HWND box = program.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
-  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript).has_value(); }));
+  // The whole script written: the fields were read.
+  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
 
   WriteString(kSettingsKey, L"UserArea", L"\\\\changed\\share");
   program.Click(L"Shared Drives");
@@ -267,7 +285,7 @@ TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {
   EXPECT_TRUE(BalloonShown(kHomeBalloon));
   EXPECT_TRUE(program.MessageBoxes().empty());
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
-  EXPECT_TRUE(WaitUntil([] { return NetArguments() == std::vector<std::string>{"* /d /y"}; }));
+  EXPECT_TRUE(WaitUntil([] { return NetArguments() == std::vector<std::string>{"use * /d /y"}; }));
 }
 
 TEST_F(ProgramTest, MenuAboutShowsTheAboutBalloon) {
@@ -337,9 +355,9 @@ TEST_F(ProgramTest, AnErrorInAHandlerIsReportedAndTheProgramKeepsRunning) {
   HWND main = program.Main();
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(IconAdded());
-  // From now on the user's registry names a class that does not exist for
-  // the shell object, so the home switch cannot start its command.
-  WriteString(kUserClasses + L"\\CLSID", L"", L"{00000000-0000-0000-0000-00000000e2e0}");
+  // From now on the shell object cannot be made, so the home switch cannot
+  // start its command.
+  BreakTheShellObject();
 
   program.Click(L"School Proxy &OFF");
   HWND box = program.WaitForMessageBox();
@@ -358,12 +376,13 @@ TEST_F(ProgramTest, AnErrorInAHandlerIsReportedAndTheProgramKeepsRunning) {
   EXPECT_FALSE(program.WaitForExit(1s));
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_EQ(TrayIconWindows().size(), icons_before_ + 1);
-  DeleteTree(kUserClasses);
+  RepairTheShellObject();
   program.Click(L"School Proxy &OFF");
   box = program.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
-  EXPECT_TRUE(WaitUntil([] { return NetArguments() == std::vector<std::string>{"* /d /y"}; }, 20s));
+  EXPECT_TRUE(
+      WaitUntil([] { return NetArguments() == std::vector<std::string>{"use * /d /y"}; }, 20s));
 }
 
 }  // namespace

@@ -45,8 +45,10 @@ RunningProgram::RunningProgram() {
   std::wstring command = L"\"" + ExePath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process_)) {
+  // Started in the stand-ins' folder: the shell object's Run looks for a
+  // bare program name in the current folder before the system's own.
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      stand_ins.c_str(), &startup, &process_)) {
     ADD_FAILURE() << "cannot start the program, error " << GetLastError();
     return;
   }
@@ -56,6 +58,12 @@ RunningProgram::RunningProgram() {
 
 RunningProgram::~RunningProgram() {
   if (!process_.hProcess) return;
+  // A platform close ends the program the way it removes its tray icon; a
+  // killed program would leave a dead icon behind for the next case.
+  if (Running() && main_ != nullptr) {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    WaitForExit(5s);
+  }
   if (Running()) {
     TerminateProcess(process_.hProcess, 1);
     WaitForSingleObject(process_.hProcess, 10000);
