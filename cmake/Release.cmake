@@ -1,0 +1,121 @@
+# What makes the program file a release: its version block and application
+# manifest, and the packages a school hands out.
+#
+#   rerevure_add_release_resources(<target>)
+#       Windows builds: adds the version resource (product "Rerevure", the
+#       project version, the organisation as company, OriginalFilename
+#       Rerevure.exe) and the application manifest (common controls 6, system
+#       DPI aware, asInvoker) to <target>, and the target <target>_installers
+#       (part of the default build) that strips the program into
+#       <build>/release/Rerevure.exe and, when makensis and wixl are installed,
+#       builds the setup program and the MSI next to it with
+#       release/make_installers.py. The i686 build makes the packages users
+#       install; the x86_64 build makes amd64 ones, which only the tests
+#       install (under wine64).
+#       Sets the target properties REREVURE_RELEASE_PROGRAM, REREVURE_SETUP
+#       and REREVURE_MSI to the paths of the three files (the last two empty
+#       when the tools are missing). Call it in the directory that creates
+#       <target>, after rerevure_add_app_icon(<target>) so that the setup
+#       program wears the application icon too. Elsewhere than Windows it
+#       does nothing.
+
+include_guard(GLOBAL)
+
+# The organisation that hands the program out: the program file's company,
+# the installers' publisher and the MSI's manufacturer. The one place to
+# change when another school re-badges the program (its web address is in
+# shell/ShellTexts.h).
+set(REREVURE_ORGANISATION "Viriru School" CACHE STRING
+    "Organisation named as company and publisher of the program and its packages")
+set(REREVURE_FILE_DESCRIPTION "Rerevure network switcher")
+
+get_filename_component(_REREVURE_RELEASE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+
+function(rerevure_add_release_resources target)
+  if(NOT WIN32)
+    return()
+  endif()
+  if(NOT TARGET ${target})
+    message(FATAL_ERROR "rerevure_add_release_resources: ${target} is not a target")
+  endif()
+
+  set(templates "${_REREVURE_RELEASE_ROOT}/release")
+  set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}_release")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(REREVURE_MANIFEST_ARCH amd64)
+    set(package_arch amd64)
+    set(package_suffix "-amd64")
+  else()
+    set(REREVURE_MANIFEST_ARCH x86)
+    set(package_arch x86)
+    set(package_suffix "")
+  endif()
+  set(REREVURE_VERSION_DOTS
+      "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+  set(REREVURE_VERSION_COMMAS
+      "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+  set(REREVURE_MANIFEST "${dir}/Rerevure.manifest")
+  configure_file("${templates}/Rerevure.manifest.in" "${REREVURE_MANIFEST}" @ONLY)
+  configure_file("${templates}/Rerevure.rc.in" "${dir}/release.rc" @ONLY)
+  # windres reads the manifest through the .rc; CMake does not see that.
+  set_source_files_properties("${dir}/release.rc" TARGET_DIRECTORY ${target}
+                              PROPERTIES OBJECT_DEPENDS "${REREVURE_MANIFEST}")
+  target_sources(${target} PRIVATE "${dir}/release.rc")
+
+  # The packages: a stripped copy of the program, then the installers.
+  set(out "${CMAKE_BINARY_DIR}/release")
+  set(program "${out}/Rerevure.exe")
+  if(NOT CMAKE_STRIP)
+    message(FATAL_ERROR "rerevure_add_release_resources: no strip program for ${target}")
+  endif()
+  add_custom_command(
+    OUTPUT "${program}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
+    COMMAND "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
+    DEPENDS ${target}
+    COMMENT "Stripping ${target} into ${program}"
+    VERBATIM)
+  set(outputs "${program}")
+
+  find_program(REREVURE_MAKENSIS makensis)
+  find_program(REREVURE_WIXL wixl)
+  if(NOT Python3_EXECUTABLE)
+    find_package(Python3 COMPONENTS Interpreter REQUIRED)
+  endif()
+  set(setup "")
+  set(msi "")
+  if(REREVURE_MAKENSIS AND REREVURE_WIXL)
+    set(setup "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}-setup.exe")
+    set(msi "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}.msi")
+    set(installer "${templates}/installer")
+    # The setup program wears the application icon when the target has one.
+    get_target_property(icon ${target} REREVURE_APP_ICON)
+    set(icon_args "")
+    if(icon)
+      set(icon_args --icon "${icon}")
+    else()
+      set(icon "")
+    endif()
+    add_custom_command(
+      OUTPUT "${setup}" "${msi}"
+      COMMAND "${Python3_EXECUTABLE}" "${templates}/make_installers.py"
+              --program "${program}" --arch ${package_arch}
+              --version "${PROJECT_VERSION}" --organisation "${REREVURE_ORGANISATION}"
+              --setup "${setup}" --msi "${msi}"
+              --makensis "${REREVURE_MAKENSIS}" --wixl "${REREVURE_WIXL}" ${icon_args}
+      DEPENDS "${program}" ${icon} "${templates}/make_installers.py" "${installer}/Rerevure.nsi"
+              "${installer}/Rerevure.wxs" "${installer}/folder-rights.txt"
+      COMMENT "Building the ${package_arch} setup program and MSI"
+      VERBATIM)
+    list(APPEND outputs "${setup}" "${msi}")
+  else()
+    message(STATUS "makensis or wixl not found: ${target}_installers makes no installers "
+                   "(scripts/install-deps.sh installs nsis and wixl)")
+  endif()
+  add_custom_target(${target}_installers ALL DEPENDS ${outputs})
+
+  set_target_properties(${target} PROPERTIES
+    REREVURE_RELEASE_PROGRAM "${program}"
+    REREVURE_SETUP "${setup}"
+    REREVURE_MSI "${msi}")
+endfunction()
