@@ -1,0 +1,186 @@
+; The Rerevure setup program, for NSIS 3 (Debian's nsis package).
+; make_installers.py builds it from the stripped program:
+;   makensis -DVERSION=1.6.0 -DORGANISATION="..." -DPROGRAM=Rerevure.exe
+;            -DOUTFILE=Rerevure-1.6.0-setup.exe -DFOLDER_RIGHTS=FolderRights.nsh
+;            -DSCRIPT_FOLDER=C:\Progra~1\Rerevure
+;            [-DICON=rerevure.ico] [-DTARGET=amd64-unicode] Rerevure.nsi
+; FolderRights.nsh is generated from folder-rights.txt, the one place that
+; says which rights the two folders get. SCRIPT_FOLDER is the folder of the
+; program's fixed script path "C:\Progra~1\Rerevure\MapDrives.bat": the
+; folder that 8.3 name names, whichever Program Files folder that is.
+;
+; Layout (fixed: /D= is ignored, so no typo can point the rights below at a
+; system folder):
+;   <32-bit Program Files>\Rerevure\bin   Rerevure.exe, uninstall.exe: users
+;                                         may read and run, nothing more
+;   C:\Progra~1\Rerevure                  the drive-mapping scripts: each
+;                                         user creates and removes their own
+; On 64-bit Windows these are "C:\Program Files (x86)\Rerevure\bin" and
+; "C:\Program Files\Rerevure". On 32-bit Windows both Program Files names are
+; one folder, so the program lies inside the script folder; it is in a bin
+; subfolder with rights of its own and no inheritance, because a folder
+; where users may create files must never hold the program (a DLL dropped
+; beside a program that starts at every logon would run as every user).
+; The amd64 build (the tests run it under wine64) puts the program into the
+; 64-bit Program Files, which gives the nested layout of 32-bit Windows.
+;
+; Command line: /S installs silently; /NOSTARTUP leaves out the
+; start-at-logon shortcut. The uninstaller takes /S too.
+
+!ifndef TARGET
+  !define TARGET x86-unicode
+!endif
+Target ${TARGET}
+
+!macro RerevureRequire NAME
+  !ifndef ${NAME}
+    !error "makensis needs -D${NAME}=..."
+  !endif
+!macroend
+!insertmacro RerevureRequire VERSION
+!insertmacro RerevureRequire ORGANISATION
+!insertmacro RerevureRequire PROGRAM
+!insertmacro RerevureRequire OUTFILE
+!insertmacro RerevureRequire FOLDER_RIGHTS
+!insertmacro RerevureRequire SCRIPT_FOLDER
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include x64.nsh
+!include MUI2.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Rerevure"
+
+!if "${TARGET}" == "amd64-unicode"
+  !define PROGRAM_FILES "$PROGRAMFILES64"
+!else
+  !define PROGRAM_FILES "$PROGRAMFILES32"
+!endif
+
+Name "Rerevure"
+OutFile "${OUTFILE}"
+; Per machine: the program, its shortcuts for all users and the folders'
+; rights all need an administrator.
+RequestExecutionLevel admin
+ManifestSupportedOS all
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+BrandingText "${ORGANISATION}"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "Rerevure"
+VIAddVersionKey "CompanyName" "${ORGANISATION}"
+VIAddVersionKey "FileDescription" "Rerevure setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; Runs icacls on FOLDER; the install stops if the rights cannot be set,
+; rather than leave a folder that is open to others or closed to the program.
+!macro RerevureIcacls FOLDER ARGS
+  DetailPrint 'icacls "${FOLDER}" ${ARGS}'
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${FOLDER}" ${ARGS}'
+  Pop $0
+  ${If} $0 != 0
+    MessageBox MB_ICONSTOP|MB_OK 'Could not set the rights of "${FOLDER}" (icacls ${ARGS}: $0).' /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+!macroend
+
+!include "${FOLDER_RIGHTS}"
+
+Section "Rerevure" SecProgram
+  SectionIn RO
+
+  ; The script folder first: on 32-bit Windows it holds the program folder,
+  ; whose own rights must be set after it.
+  CreateDirectory "${SCRIPT_FOLDER}"
+  ${IfNot} ${FileExists} "${SCRIPT_FOLDER}\*.*"
+    MessageBox MB_ICONSTOP|MB_OK '"${SCRIPT_FOLDER}" cannot be created: short file names may be turned off on drive C:.' /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  !insertmacro RerevureScriptsRights
+
+  CreateDirectory "$INSTDIR"
+  !insertmacro RerevureProgramRights
+
+  ; The shortcuts start the program in this folder, which users cannot
+  ; write: the script's "net" must not be found in a folder they can.
+  SetOutPath "$INSTDIR"
+  File "/oname=Rerevure.exe" "${PROGRAM}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Rerevure"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${ORGANISATION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\Rerevure.exe",0'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; The program lives in the tray, so by default it starts for everyone.
+Section "Start Rerevure when anyone logs on" SecStartup
+  SetOutPath "$INSTDIR"
+  CreateShortcut "$SMSTARTUP\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
+SectionEnd
+
+Function .onInit
+  SetShellVarContext all
+!if "${TARGET}" == "amd64-unicode"
+  ${IfNot} ${RunningX64}
+    MessageBox MB_ICONSTOP|MB_OK "This setup program is for 64-bit Windows." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  SetRegView 64
+!endif
+  StrCpy $INSTDIR "${PROGRAM_FILES}\Rerevure\bin"
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/NOSTARTUP" $R1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecStartup}
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+!if "${TARGET}" == "amd64-unicode"
+  SetRegView 64
+!endif
+FunctionEnd
+
+Section "Uninstall"
+  Delete "$SMPROGRAMS\Rerevure.lnk"
+  Delete "$SMSTARTUP\Rerevure.lnk"
+  ; A copy still running in some session is removed at the next restart.
+  Delete /REBOOTOK "$INSTDIR\Rerevure.exe"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
+  ${GetParent} "$INSTDIR" $0
+  RMDir "$0"
+  ; Every user's script goes with the folder: each holds a password.
+  RMDir /r /REBOOTOK "${SCRIPT_FOLDER}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
