@@ -1,0 +1,371 @@
+#!/usr/bin/env python3
+"""Installs, runs and removes Rerevure under wine64, with both installers.
+
+The amd64 setup program (the same NSIS script as the release one, built for
+amd64-unicode, since 32-bit Windows programs cannot run here) and the amd64
+MSI (through msiexec /qn) each must put the program, the script folder and
+the shortcuts in place and register the uninstaller; the installed program,
+started from its Start menu shortcut, must answer "School Proxy &ON" and
+write its script into the script folder; the uninstaller must remove the
+program, the shortcuts and the script folder with its script.
+
+Wine's icacls changes nothing, so the prefix gets a stand-in that records
+its command lines: the test compares what each installer ran with
+folder-rights.txt, and makes icacls fail once to see the setup program stop.
+Wine keeps no NTFS rights either (its files' security descriptors are made
+up from Unix permissions), nor has it UAC: what the rights allow is judged by
+test_folder_rights.py; here the script's security descriptor is read back
+with GetNamedSecurityInfoW and compared with the model where Wine keeps one,
+and the test says so where it does not.
+
+The test has its own Wine prefix (it removes the script folder that other
+tests need) and runs in a few tens of seconds. It needs Xvfb or a display
+(ctest runs it under xvfb-run). Exit code 77 (a skip) when the installers
+were not built because makensis or wixl is missing.
+
+Usage: test_installers_wine.py --setup S.exe --msi P.msi --program Rerevure.exe
+           --probe release_probe.exe --recorder icacls_recorder.exe
+           --prefix DIR --version 1.6.0 --organisation NAME [unittest options]
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(ROOT, "release"))
+
+import acl_model as m  # noqa: E402
+import make_installers  # noqa: E402
+import test_folder_rights  # noqa: E402
+
+ARGS = None
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+
+PROGRAM_FOLDER = "C:\\Program Files\\Rerevure\\bin"
+SCRIPT = make_installers.SCRIPT_FOLDER + "\\MapDrives.bat"
+COMMON_PROGRAMS = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"
+USER_PROGRAMS = "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
+UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+RECORD = "C:\\rerevure-icacls-calls.txt"
+RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
+TIMEOUT_MS = 20000
+
+# Pre-seeded the way a school pre-seeds them: the registry is the interface.
+SETTINGS = {"UserArea": "\\\\files\\home", "SchoolShare": "\\\\files\\school",
+            "StaffShare": "\\\\files\\staff", "Extra1": "\\\\files\\extra1",
+            "Extra2": "\\\\files\\extra2", "Username": "student", "Password": "secret"}
+
+
+class Wine:
+    def __init__(self, prefix):
+        self.prefix = os.path.abspath(prefix)
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINELOADER=WINE, WINEDEBUG="-all",
+                        # No menu entries on the host; the recorder, not the
+                        # builtin icacls.
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;icacls.exe=n")
+
+    def host(self, path):
+        """The Linux path of a C: path in the prefix."""
+        return os.path.join(self.prefix, "drive_c", *path[3:].split("\\"))
+
+    def run(self, *command, timeout=120):
+        # Output through a file, not a pipe: Wine's background processes,
+        # started by whichever command needs them first, would hold a pipe
+        # open long after the command ended.
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run([WINE] + list(command), env=self.env,
+                                    stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.STDOUT, timeout=timeout)
+            out.seek(0)
+            result.stdout = out.read().decode("utf-8", errors="replace")
+        return result
+
+    def start(self, *command):
+        return subprocess.Popen([WINE] + list(command), env=self.env, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def reg_values(self, key):
+        """{name: value} of a registry key (REG_DWORD as int), None if absent."""
+        result = self.run("reg", "query", key)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                value = parts[2] if len(parts) == 3 else ""
+                values[parts[0]] = int(value, 16) if parts[1] == "REG_DWORD" else value
+        return values
+
+    def subkeys(self, key):
+        """The full names of a key's subkeys (reg spells the root out)."""
+        tail = key.split("\\", 1)[1].lower() + "\\"
+        result = self.run("reg", "query", key)
+        return [line.strip() for line in result.stdout.splitlines()
+                if line.startswith("HKEY_") and tail in line.lower()]
+
+    def stop(self):
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(condition, seconds):
+    until = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > until:
+            return False
+        time.sleep(0.25)
+    return True
+
+
+def command_arguments(line):
+    """A recorded icacls command line without the program: the folder and the rest."""
+    line = line.strip()
+    if line.startswith('"'):
+        line = line[line.index('"', 1) + 1:]
+    else:
+        line = line.split(None, 1)[1]
+    line = line.strip()
+    assert line.startswith('"'), line
+    end = line.index('"', 1)
+    return line[1:end], line[end + 1:].strip()
+
+
+def expected_icacls(program_folder):
+    return [(make_installers.folder_path(f, program_folder), a)
+            for f, a in make_installers.read_rights()]
+
+
+def shortcut_targets(data, path):
+    """Whether a shell link names path, in its ANSI or its Unicode strings."""
+    return path.encode("latin-1") in data or path.encode("utf-16-le") in data
+
+
+class Installers(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = Wine(ARGS.prefix)
+        # A fresh prefix each run: nothing left over from an earlier run
+        # (a failed one leaves its installation behind).
+        cls.wine.stop()
+        shutil.rmtree(cls.wine.prefix, ignore_errors=True)
+        made = subprocess.run([os.path.join(ROOT, "scripts", "wine-prefix.sh"), cls.wine.prefix],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, universal_newlines=True, timeout=300)
+        if made.returncode != 0:
+            raise RuntimeError("wine-prefix.sh failed:\n" + made.stdout)
+        # The prefix script makes the script folder for the other tests;
+        # here the installers must make it.
+        shutil.rmtree(cls.wine.host(make_installers.SCRIPT_FOLDER.replace("Progra~1",
+                                                                          "Program Files")),
+                      ignore_errors=True)
+        shutil.copyfile(ARGS.recorder, cls.wine.host("C:\\windows\\system32\\icacls.exe"))
+        shutil.copyfile(ARGS.probe, cls.wine.host("C:\\release_probe.exe"))
+        for name, value in SETTINGS.items():
+            cls.wine.run("reg", "add", "HKCU\\Software\\Rerevure", "/v", name, "/t", "REG_SZ",
+                         "/d", value, "/f")
+        cls.user = cls.probe("user-sid").strip()
+        cls.security = {}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.stop()
+
+    @classmethod
+    def probe(cls, *args, timeout=60):
+        result = cls.wine.run("C:\\release_probe.exe", *args, timeout=timeout)
+        if result.returncode != 0:
+            raise AssertionError("release_probe %s: %s" % (" ".join(args), result.stdout))
+        return result.stdout
+
+    def setUp(self):
+        for path in (RECORD, RECORDER_EXIT):
+            if os.path.exists(self.wine.host(path)):
+                os.remove(self.wine.host(path))
+
+    def exists(self, path):
+        return os.path.exists(self.wine.host(path))
+
+    def recorded_icacls(self):
+        with open(self.wine.host(RECORD), encoding="utf-8") as f:
+            return [command_arguments(line) for line in f if line.strip()]
+
+    def assertShortcut(self, folder, name):
+        path = folder + "\\" + name
+        self.assertTrue(self.exists(path), path)
+        with open(self.wine.host(path), "rb") as f:
+            self.assertTrue(shortcut_targets(f.read(), PROGRAM_FOLDER + "\\Rerevure.exe"), path)
+
+    def check_installed(self):
+        program = PROGRAM_FOLDER + "\\Rerevure.exe"
+        with open(self.wine.host(program), "rb") as installed, open(ARGS.program, "rb") as built:
+            self.assertEqual(installed.read(), built.read(), "the installed program")
+        self.assertTrue(os.path.isdir(self.wine.host(make_installers.SCRIPT_FOLDER)))
+        self.assertEqual(self.recorded_icacls(), expected_icacls(PROGRAM_FOLDER))
+
+    def school_switch(self, shortcut):
+        """Start the program from its shortcut, switch to school, return the script."""
+        if os.path.exists(self.wine.host(SCRIPT)):
+            os.remove(self.wine.host(SCRIPT))
+        starter = self.wine.start("start", shortcut)
+        box = self.probe("school-switch", str(TIMEOUT_MS))
+        self.assertEqual(box.strip(), "School Proxy Enabled.")
+        self.assertTrue(wait_until(lambda: self.exists(SCRIPT), 20), "no script written")
+        time.sleep(0.5)  # let the program finish the file it is writing
+        with open(self.wine.host(SCRIPT), "rb") as f:
+            lines = f.read().split(b"\r\n")
+        self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
+        self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
+        self.security["script"] = self.probe("sd-get", SCRIPT).strip()
+        self.probe("exit-program", str(TIMEOUT_MS))
+        starter.wait(timeout=30)
+
+    def check_removed(self, shortcut_folders):
+        for path in (PROGRAM_FOLDER, make_installers.SCRIPT_FOLDER):
+            self.assertFalse(self.exists(path), path + " is left behind")
+        for folder in shortcut_folders:
+            for name in ("Rerevure.lnk", "StartUp\\Rerevure.lnk"):
+                self.assertFalse(self.exists(folder + "\\" + name), name + " is left behind")
+
+    def test_1_setup_program(self):
+        result = self.wine.run(ARGS.setup, "/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.check_installed()
+        self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
+        self.assertShortcut(COMMON_PROGRAMS, "StartUp\\Rerevure.lnk")
+        key = UNINSTALL + "\\Rerevure"
+        values = self.wine.reg_values(key)
+        self.assertIsNotNone(values, "no Add/Remove Programs entry")
+        uninstaller = '"%s\\uninstall.exe"' % PROGRAM_FOLDER
+        self.assertEqual({k: values.get(k) for k in (
+            "DisplayName", "DisplayVersion", "Publisher", "UninstallString",
+            "QuietUninstallString", "DisplayIcon", "NoModify", "NoRepair")}, {
+            "DisplayName": "Rerevure", "DisplayVersion": ARGS.version,
+            "Publisher": ARGS.organisation, "UninstallString": uninstaller,
+            "QuietUninstallString": uninstaller + " /S",
+            "DisplayIcon": '"%s\\Rerevure.exe",0' % PROGRAM_FOLDER,
+            "NoModify": 1, "NoRepair": 1})
+        self.assertGreater(values.get("EstimatedSize", 0), 0)
+
+        # What icacls would have set, so that Wine can show what it keeps.
+        scripts, _ = self.model()
+        self.probe("sd-set", make_installers.SCRIPT_FOLDER, scripts.sddl())
+        self.security["folder set"] = scripts.sddl()
+        self.security["folder read"] = self.probe("sd-get", make_installers.SCRIPT_FOLDER).strip()
+        self.school_switch(COMMON_PROGRAMS + "\\Rerevure.lnk")
+
+        # The uninstaller copies itself away and returns at once.
+        result = self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertTrue(wait_until(lambda: self.wine.reg_values(key) is None
+                                   and not self.exists(make_installers.SCRIPT_FOLDER), 60),
+                        "the uninstaller did not finish")
+        self.check_removed([COMMON_PROGRAMS])
+
+    def test_2_setup_program_stops_when_rights_cannot_be_set(self):
+        with open(self.wine.host(RECORDER_EXIT), "w") as f:
+            f.write("5")
+        result = self.wine.run(ARGS.setup, "/S")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertEqual(len(self.recorded_icacls()), 1, "icacls went on after a failure")
+        self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
+        self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
+        shutil.rmtree(self.wine.host(make_installers.SCRIPT_FOLDER), ignore_errors=True)
+
+    def test_3_msi(self):
+        package = "C:\\rerevure.msi"
+        shutil.copyfile(ARGS.msi, self.wine.host(package))
+        result = self.wine.run("msiexec", "/i", package, "/qn")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.check_installed()
+        # Windows Installer puts the shortcuts of an ALLUSERS=1 package into
+        # the all-users folders; Wine's msi resolves ProgramMenuFolder and
+        # StartupFolder to the user's own folders whatever ALLUSERS says.
+        user_programs = USER_PROGRAMS % os.environ.get("USER", "root")
+        if self.exists(COMMON_PROGRAMS + "\\Rerevure.lnk"):
+            programs = COMMON_PROGRAMS
+        else:
+            programs = user_programs
+            sys.stderr.write("NOTE (Wine): the MSI's shortcuts went to %s, not to the "
+                             "all-users folders Windows Installer uses for ALLUSERS=1\n"
+                             % programs)
+        self.assertShortcut(programs, "Rerevure.lnk")
+        self.assertShortcut(programs, "StartUp\\Rerevure.lnk")
+        entries = [self.wine.reg_values(k) or {} for k in self.wine.subkeys(UNINSTALL)]
+        entries = [e for e in entries if e.get("DisplayName") == "Rerevure"]
+        self.assertEqual(len(entries), 1, "one Add/Remove Programs entry")
+        self.assertEqual((entries[0].get("Publisher"), entries[0].get("DisplayVersion")),
+                         (ARGS.organisation, ARGS.version))
+
+        self.school_switch(programs + "\\Rerevure.lnk")
+
+        result = self.wine.run("msiexec", "/x", package, "/qn")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.check_removed([COMMON_PROGRAMS, user_programs])
+        os.remove(self.wine.host(package))
+
+    def test_4_script_security_descriptor(self):
+        """The written script's rights, read back where Wine keeps them."""
+        if "script" not in self.security:
+            self.skipTest("no script was written")
+        read = self.security["folder read"]
+        if m_dacl(read) != m_dacl(self.security["folder set"]):
+            self.skipTest(
+                "Wine cannot show the rights: it keeps no security descriptor for files, it "
+                "makes one up from Unix permissions, so neither the folder's rights nor what "
+                "the script inherits from them can be read back (the script folder set to %s "
+                "reads back as %s, the script as %s); the rights are judged as data by "
+                "test_folder_rights.py"
+                % (self.security["folder set"], read, self.security["script"]))
+        scripts, _ = self.model()
+        expected = m.add(scripts, "MapDrives.bat", False, self.user)
+        self.assertEqual(m_dacl(self.security["script"]), m_dacl(expected.sddl()))
+
+    def model(self):
+        """The model's folders after the rights the installers apply."""
+        return test_folder_rights.install(make_installers.read_rights(), "32-bit", "fresh", "nsis")
+
+
+def m_dacl(sddl):
+    """The set of entries of an SDDL DACL, numbers and SIDs normalised."""
+    dacl = sddl[sddl.index("D:") + 2:] if "D:" in sddl else ""
+    entries = set()
+    for ace in dacl.split("(")[1:]:
+        kind, flags, mask, _, _, sid = ace.rstrip(")").split(";")[:6]
+        aliases = {"SY": m.SYSTEM, "BA": m.ADMINISTRATORS, "BU": m.USERS, "CO": m.CREATOR_OWNER,
+                   "OW": m.OWNER_RIGHTS, "WD": m.EVERYONE}
+        rights = {"FA": m.FILE_ALL_ACCESS, "FR": 0x120089, "FX": 0x1200A0, "FW": 0x120116}
+        value = rights[mask] if mask in rights else int(mask, 0)
+        entries.add((kind, flags, value, aliases.get(sid, sid)))
+    return entries
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser(add_help=False)
+    for option in ("--setup", "--msi", "--program", "--probe", "--recorder", "--prefix",
+                   "--version", "--organisation"):
+        parser.add_argument(option, required=True)
+    ARGS, rest = parser.parse_known_args()
+    missing = [p for p in (ARGS.setup, ARGS.msi) if not p or not os.path.exists(p)]
+    if missing:
+        print("SKIP: the installers were not built (makensis or wixl missing? "
+              "scripts/install-deps.sh installs nsis and wixl): %s" % missing)
+        sys.exit(77)
+    if not os.path.exists(WINE):
+        print("SKIP: %s is not installed" % WINE)
+        sys.exit(77)
+    unittest.main(argv=[sys.argv[0]] + rest)
+
+
+if __name__ == "__main__":
+    main()
