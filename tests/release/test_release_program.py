@@ -9,7 +9,9 @@ supported Windows versions), the application icon (group 1, images 30001 to
 
 Usage: test_release_program.py --program Rerevure.exe --arch x86|amd64
            --version 1.6.0 --organisation NAME [--built UNSTRIPPED.exe]
-           [unittest options]
+           [--setup SETUP.exe] [unittest options]
+With --setup the setup program is checked too: same processor, asks for
+elevation, carries the product's name, organisation and version.
 """
 
 import argparse
@@ -56,12 +58,24 @@ def foreign_imports(names):
     return sorted(n.lower() for n in names if n.lower() not in WINDOWS_DLLS)
 
 
-def coff_symbols(path):
-    """(pointer to the COFF symbol table, number of symbols) of a PE file."""
+def symbols_and_sections(path):
+    """(number of COFF symbols, section names) of a PE file.
+
+    Section names longer than eight characters ("/4") are looked up in the
+    COFF string table, which follows the symbols.
+    """
     with open(path, "rb") as f:
-        data = f.read(4096)
+        data = f.read()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
-    return struct.unpack_from("<II", data, pe + 4 + 8)
+    table, count = struct.unpack_from("<II", data, pe + 4 + 8)
+    strings = table + 18 * count
+    names = []
+    for name, *_ in pe_inspect.PEFile(data).sections:
+        if name.startswith("/") and table:
+            start = strings + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode("latin-1")
+        names.append(name)
+    return count, names
 
 
 class ProgramFile(unittest.TestCase):
@@ -154,12 +168,29 @@ class Manifest(unittest.TestCase):
 @unittest.skipUnless("--built" in sys.argv, "no unstripped program given")
 class Stripped(unittest.TestCase):
     def test_no_symbols_or_debug_sections(self):
-        self.assertEqual(coff_symbols(ARGS.program), (0, 0))
-        with open(ARGS.program, "rb") as f:
-            sections = [s[0] for s in pe_inspect.PEFile(f.read()).sections]
-        self.assertEqual([s for s in sections if s.startswith(".debug") or s.startswith("/")],
-                         [])
+        count, sections = symbols_and_sections(ARGS.program)
+        self.assertEqual(count, 0)
+        self.assertIn(".rsrc", sections)
+        self.assertEqual([s for s in sections if s.startswith(".debug")], [])
         self.assertLess(os.path.getsize(ARGS.program), os.path.getsize(ARGS.built))
+
+
+@unittest.skipUnless("--setup" in sys.argv, "no setup program given")
+class SetupProgram(unittest.TestCase):
+    """The setup program: the same processor, elevated, named after the product."""
+
+    def test_setup_program(self):
+        report = pe_inspect.inspect(ARGS.setup)
+        self.assertEqual((report["machine"], report["subsystem"]),
+                         (MACHINES[ARGS.arch][0], "gui"))
+        levels = ET.fromstring(report["manifest"].encode("utf-8")).findall(
+            ".//asm3:requestedExecutionLevel", NS)
+        self.assertEqual([e.get("level") for e in levels], ["requireAdministrator"])
+        strings = report["version"]["string_tables"]["040904b0"]
+        self.assertEqual((strings["ProductName"], strings["CompanyName"],
+                          strings["ProductVersion"]),
+                         ("Rerevure", ARGS.organisation, ARGS.version))
+        self.assertEqual(foreign_imports(report["imports"]), [])
 
 
 class ImportChecker(unittest.TestCase):
@@ -179,6 +210,7 @@ def main():
     parser.add_argument("--version", required=True)
     parser.add_argument("--organisation", required=True)
     parser.add_argument("--built")
+    parser.add_argument("--setup")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest)
 
