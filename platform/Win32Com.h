@@ -1,0 +1,93 @@
+#pragma once
+
+#include <ole2.h>
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/PlatformError.h"
+
+namespace rerevure::platform {
+
+// COM on the calling thread, apartment-threaded as a window's thread needs,
+// for the life of the object. The program's main and every test that creates
+// COM objects hold one.
+class ComInitializer {
+ public:
+  ComInitializer();  // throws PlatformError when COM cannot be started
+  ~ComInitializer();
+  ComInitializer(const ComInitializer&) = delete;
+  ComInitializer& operator=(const ComInitializer&) = delete;
+
+ private:
+  bool must_uninitialize_ = false;
+};
+
+// A failed COM call as the error the program reports.
+PlatformError ComError(HRESULT hr);
+std::wstring ComErrorDescription(HRESULT hr);
+
+// Owns one reference to a COM object.
+template <class Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& other) noexcept {
+    std::swap(pointer_, other.pointer_);
+    return *this;
+  }
+  ~ComPtr() { Reset(); }
+
+  void Reset() {
+    if (pointer_) std::exchange(pointer_, nullptr)->Release();
+  }
+  Interface* Get() const { return pointer_; }
+  Interface* operator->() const { return pointer_; }
+  explicit operator bool() const { return pointer_ != nullptr; }
+  // For an out parameter: drops what was held first.
+  void** ReceiveVoid() {
+    Reset();
+    return reinterpret_cast<void**>(&pointer_);
+  }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+// Owns a VARIANT and whatever it holds.
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  explicit Variant(std::wstring_view text);  // a VT_BSTR copy of the text
+  ~Variant() { VariantClear(&value_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+
+  VARIANT* Get() { return &value_; }
+  const VARIANT& Ref() const { return value_; }
+
+ private:
+  VARIANT value_;
+};
+
+// The text of a BSTR, which may be null for "".
+std::wstring BstrText(BSTR text);
+
+// Owns the strings an EXCEPINFO may hold after a failed Invoke.
+struct ExcepInfo : EXCEPINFO {
+  ExcepInfo() : EXCEPINFO{} {}
+  ~ExcepInfo() {
+    SysFreeString(bstrSource);
+    SysFreeString(bstrDescription);
+    SysFreeString(bstrHelpFile);
+  }
+  ExcepInfo(const ExcepInfo&) = delete;
+  ExcepInfo& operator=(const ExcepInfo&) = delete;
+};
+
+}  // namespace rerevure::platform

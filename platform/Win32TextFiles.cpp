@@ -1,0 +1,72 @@
+#include "platform/Win32TextFiles.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Win32LastError.h"
+
+namespace rerevure::platform {
+namespace {
+
+class Win32TextFile final : public TextFile {
+ public:
+  explicit Win32TextFile(HANDLE handle) : handle_(handle) {}
+  Win32TextFile(const Win32TextFile&) = delete;
+  Win32TextFile& operator=(const Win32TextFile&) = delete;
+  ~Win32TextFile() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+
+  void WriteLine(std::string_view bytes) override {
+    if (handle_ == INVALID_HANDLE_VALUE) throw InvalidHandle();
+    std::string line(bytes);
+    line += "\r\n";
+    const char* next = line.data();
+    std::size_t left = line.size();
+    while (left > 0) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, next, static_cast<DWORD>(left), &written, nullptr))
+        throw LastPlatformError();
+      next += written;
+      left -= written;
+    }
+  }
+
+  void Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) throw InvalidHandle();
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) throw LastPlatformError();
+  }
+
+ private:
+  static PlatformError InvalidHandle() {
+    return PlatformError(ERROR_INVALID_HANDLE, SystemErrorDescription(ERROR_INVALID_HANDLE));
+  }
+
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextFile> Win32TextFiles::Create(const std::wstring& path) {
+  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
+  try {
+    return std::make_unique<Win32TextFile>(handle);
+  } catch (...) {
+    CloseHandle(handle);
+    throw;
+  }
+}
+
+void Win32TextFiles::Remove(const std::wstring& path) {
+  if (DeleteFileW(path.c_str())) return;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+  throw PlatformError(static_cast<std::int32_t>(error), SystemErrorDescription(error));
+}
+
+}  // namespace rerevure::platform

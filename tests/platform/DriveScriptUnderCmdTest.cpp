@@ -1,0 +1,175 @@
+// The drive script as the command interpreter really runs it: Wine's own
+// cmd.exe runs a script written by the program's script code through the real
+// file and code page adapters, with a stand-in net.exe that records the
+// arguments each "net" command received.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ScratchFolder.h"
+#include "platform/Win32TextCodec.h"
+#include "platform/Win32TextFiles.h"
+#include "support/FakeSettingsSource.h"
+#include "switching/DriveScript.h"
+
+namespace rerevure::platform {
+namespace {
+
+using Arguments = std::vector<std::wstring>;
+
+std::wstring FromUtf8(const std::string& bytes) {
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                  text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+// The stand-in's log: one record per start, arguments split at 0x1F.
+std::vector<Arguments> NetCalls(const std::wstring& log) {
+  std::vector<Arguments> calls;
+  const std::wstring text = FromUtf8(ReadFileBytes(log));
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find(L'\x1e', start)) != std::wstring::npos; start = end + 1) {
+    const std::wstring record = text.substr(start, end - start);
+    Arguments arguments;
+    std::size_t from = 0;
+    for (std::size_t to; (to = record.find(L'\x1f', from)) != std::wstring::npos; from = to + 1)
+      arguments.push_back(record.substr(from, to - from));
+    arguments.push_back(record.substr(from));
+    calls.push_back(arguments);
+  }
+  return calls;
+}
+
+// Runs the script with cmd.exe as a batch file, the stand-in first on the
+// path and in the current folder, and waits for it to end. What cmd prints
+// goes to the output file, outside the folder.
+void RunScript(const std::wstring& script, const std::wstring& folder, const std::wstring& output) {
+  wchar_t old_path[32767];
+  const DWORD length = GetEnvironmentVariableW(L"PATH", old_path, 32767);
+  const std::wstring path = folder + L";" + std::wstring(old_path, length);
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const HANDLE out = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(out, INVALID_HANDLE_VALUE);
+  ASSERT_NE(in, INVALID_HANDLE_VALUE);
+
+  std::wstring command = L"cmd.exe /c \"" + script + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = startup.hStdError = out;
+  PROCESS_INFORMATION process{};
+  SetEnvironmentVariableW(L"PATH", path.c_str());
+  const BOOL started =
+      CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     folder.c_str(), &startup, &process);
+  const DWORD error = GetLastError();
+  SetEnvironmentVariableW(L"PATH", std::wstring(old_path, length).c_str());
+  CloseHandle(out);
+  CloseHandle(in);
+  ASSERT_TRUE(started) << "cmd.exe could not be started: " << error;
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+struct HostileCase {
+  const char* name;
+  switching::DriveSettings values;
+  std::vector<Arguments> expected;  // after the first call, "net use * /d /y"
+};
+
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
+
+class DriveScriptUnderCmdTest : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(DriveScriptUnderCmdTest, EachNetUseGetsExactlyItsArgumentsAndNothingElseRuns) {
+  const HostileCase& c = GetParam();
+  ScratchFolder folder(std::wstring(L"cmd-") + std::wstring(c.name, c.name + strlen(c.name)));
+  ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\standin\\net.exe").c_str(),
+                        (folder / L"net.exe").c_str(), FALSE));
+  const std::wstring script = folder / L"MapDrives.bat";
+
+  Win32TextFiles files;
+  Win32TextCodec codec;
+  testing::FakeSettingsSource settings(c.values);
+  const auto outcome = switching::WriteDriveScript(files, codec, script, settings);
+  ASSERT_FALSE(outcome.failure) << outcome.failure->what();
+
+  const std::wstring output = folder.Path() + L".out";
+  RunScript(script, folder.Path(), output);
+  const std::string printed = ReadFileBytes(output);
+  DeleteFileW(output.c_str());
+
+  std::vector<Arguments> expected = {{L"use", L"*", L"/d", L"/y"}};
+  expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+  EXPECT_EQ(NetCalls(folder / L"net-calls.log"), expected) << "cmd printed:\n" << printed;
+
+  // No redirection made a file: only the script, the stand-in and its log.
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    names.push_back(entry.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"MapDrives.bat", L"net-calls.log", L"net.exe"}));
+}
+
+switching::DriveSettings Values(std::wstring user_area, std::wstring username,
+                                std::wstring password, std::wstring school, std::wstring staff,
+                                std::wstring extra1, std::wstring extra2) {
+  return {user_area, school, staff, extra1, extra2, username, password};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DriveScriptUnderCmdTest,
+    ::testing::Values(
+        HostileCase{"ordinary",
+                    Values(L"\\\\srv01\\home$\\jsmith", L"jsmith", L"Secret1", L"\\\\srv01\\school",
+                           L"\\\\srv01\\staff", L"\\\\srv02\\media", L"\\\\srv02\\exams"),
+                    {{L"use", L"h:", L"\\\\srv01\\home$\\jsmith", L"/USER:jsmith", L"Secret1"},
+                     {L"use", L"i:", L"\\\\srv01\\school"},
+                     {L"use", L"j:", L"\\\\srv01\\staff"},
+                     {L"use", L"k:", L"\\\\srv02\\media"},
+                     {L"use", L"l:", L"\\\\srv02\\exams"}}},
+        HostileCase{
+            "blanks-and-operators",
+            Values(L"\\\\srv01\\home dir\\", L"J\u00FCrgen M\u00FCller", L"50%&x^y|z>w<v!(1);,=",
+                   L"%PATH%", L"\\\\srv01\\staff & net use z: \\\\evil\\x", L"x > pwned.txt",
+                   L"say \"hi\" & net use q: r"),
+            {{L"use", L"h:", L"\\\\srv01\\home dir\\", L"/USER:J\u00FCrgen M\u00FCller",
+              L"50%&x^y|z>w<v!(1);,="},
+             {L"use", L"i:", L"%PATH%"},
+             {L"use", L"j:", L"\\\\srv01\\staff & net use z: \\\\evil\\x"},
+             {L"use", L"k:", L"x > pwned.txt"},
+             {L"use", L"l:"}}},
+        HostileCase{"unquoted-specials",
+                    Values(L"\\\\srv01\\share\\", L"J\u00FCrgen", L"!PATH!^", L"%%1%~dp0", L"^",
+                           L"a\\\\ b\\\\", L"(x)|net use p: q"),
+                    {{L"use", L"h:", L"\\\\srv01\\share\\", L"/USER:J\u00FCrgen", L"!PATH!^"},
+                     {L"use", L"i:", L"%%1%~dp0"},
+                     {L"use", L"j:", L"^"},
+                     {L"use", L"k:", L"a\\\\ b\\\\"},
+                     {L"use", L"l:", L"(x)|net use p: q"}}},
+        HostileCase{"credentials-left-out",
+                    Values(L"\\\\srv01\\home", L"", L"pass word", L"", L"line\nbreak", L"\t",
+                           L"\\\\srv02\\x"),
+                    {{L"use", L"h:", L"\\\\srv01\\home", L"pass word"},
+                     {L"use", L"i:"},
+                     {L"use", L"j:"},
+                     {L"use", L"k:"},
+                     {L"use", L"l:", L"\\\\srv02\\x"}}}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
+
+}  // namespace
+}  // namespace rerevure::platform
