@@ -6,6 +6,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine64 xvfb xauth x11-utils imagemagick xdotool
   nsis wixl msitools
+  fonts-liberation2  # metric-compatible Arial, so Wine lays captions out as Windows does
 )
 missing=()
 for p in "${packages[@]}"; do
