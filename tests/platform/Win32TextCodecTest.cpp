@@ -29,9 +29,10 @@ TEST_F(Win32TextCodecTest, AsciiAndTheNulPassUnchanged) {
 }
 
 TEST_F(Win32TextCodecTest, AnsiAndOemPlaceALetterWhereTheirCodePagesDo) {
-  // The prefix the tests run in uses the Western European code pages.
-  ASSERT_EQ(GetACP(), 1252u);
-  ASSERT_EQ(GetOEMCP(), 437u);
+  // Wine takes its code pages from the locale it runs in; the bytes below
+  // are those of the Western European pages it uses for English and C.
+  if (GetACP() != 1252 || GetOEMCP() != 437)
+    GTEST_SKIP() << "code pages " << GetACP() << "/" << GetOEMCP() << ", not 1252/437";
   EXPECT_EQ(codec.ToAnsi(L"J\u00FCrgen"), "J\xFCrgen");
   EXPECT_EQ(codec.ToOem(L"J\u00FCrgen"), "J\x81rgen");
 }
