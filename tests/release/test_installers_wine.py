@@ -281,6 +281,15 @@ class Installers(unittest.TestCase):
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(make_installers.SCRIPT_FOLDER), ignore_errors=True)
 
+    def test_2_setup_program_without_start_at_logon(self):
+        result = self.wine.run(ARGS.setup, "/S", "/NOSTARTUP")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
+        self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))
+        self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
+        self.assertTrue(wait_until(lambda: not self.exists(make_installers.SCRIPT_FOLDER), 60),
+                        "the uninstaller did not finish")
+
     def test_3_msi(self):
         package = "C:\\rerevure.msi"
         shutil.copyfile(ARGS.msi, self.wine.host(package))
