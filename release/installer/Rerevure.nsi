@@ -76,6 +76,8 @@ VIAddVersionKey "CompanyName" "${ORGANISATION}"
 VIAddVersionKey "FileDescription" "Rerevure setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
+; As the program's About text names its author.
+VIAddVersionKey "LegalCopyright" "Created by ZUV Orarevirado"
 
 !ifdef ICON
   !define MUI_ICON "${ICON}"
