@@ -113,6 +113,12 @@ class Wine:
         return [line.strip() for line in result.stdout.splitlines()
                 if line.startswith("HKEY_") and tail in line.lower()]
 
+    def user_folder(self):
+        """The name of the prefix's user folder (Wine names it after the Unix user)."""
+        users = [u for u in os.listdir(os.path.join(self.prefix, "drive_c", "users"))
+                 if u.lower() != "public"]
+        return users[0] if len(users) == 1 else os.environ.get("USER", "root")
+
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -299,7 +305,7 @@ class Installers(unittest.TestCase):
         # Windows Installer puts the shortcuts of an ALLUSERS=1 package into
         # the all-users folders; Wine's msi resolves ProgramMenuFolder and
         # StartupFolder to the user's own folders whatever ALLUSERS says.
-        user_programs = USER_PROGRAMS % os.environ.get("USER", "root")
+        user_programs = USER_PROGRAMS % self.wine.user_folder()
         if self.exists(COMMON_PROGRAMS + "\\Rerevure.lnk"):
             programs = COMMON_PROGRAMS
         else:
