@@ -127,8 +127,10 @@ HWND Win32Form::CreateControl(const ControlLayout& control, HWND parent) {
       hwnd = frames_.back()->Hwnd();
       break;
     case ControlKind::Label:
-      // Labels carry no access keys, so an ampersand is shown as typed.
-      create(0, L"STATIC", SS_LEFT | SS_NOPREFIX);
+      // Labels carry no access keys, so an ampersand is shown as typed. A
+      // caption too wide for a substituted font is cut at the right rather
+      // than wrapped onto a second line that the label is too low to show.
+      create(0, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
       break;
     case ControlKind::TextBox:
       create(WS_EX_CLIENTEDGE, L"EDIT",

@@ -195,7 +195,7 @@ TEST_F(SettingsWindowWineTest, EveryControlHasItsClassCaptionRectangleAndFont) {
       EXPECT_EQ(font.lfWeight, FW_NORMAL);
       EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
       EXPECT_EQ(font.lfCharSet, ANSI_CHARSET);
-      EXPECT_EQ(style & SS_TYPEMASK, SS_LEFT);
+      EXPECT_EQ(style & SS_TYPEMASK, SS_LEFTNOWORDWRAP);  // left-aligned, one line
     } else {
       EXPECT_STREQ(font.lfFaceName, gui.lfFaceName);
       EXPECT_EQ(font.lfWeight, gui.lfWeight);
