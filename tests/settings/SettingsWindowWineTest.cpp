@@ -240,17 +240,16 @@ TEST_F(SettingsWindowWineTest, Label5LiesBeneathText5) {
   EXPECT_TRUE(GetWindowLongW(Control(form2::Label1(5)), GWL_STYLE) & WS_CLIPSIBLINGS);
 }
 
+BOOL CALLBACK CollectTooltips(HWND hwnd, LPARAM found) {
+  if (ClassName(hwnd) == TOOLTIPS_CLASSW)
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  return TRUE;
+}
+
 TEST_F(SettingsWindowWineTest, OnlyTheExtraDriveFieldsHaveTheTooltip) {
   window.Show();
   std::vector<HWND> tooltips;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) -> BOOL {
-        if (ClassName(hwnd) == TOOLTIPS_CLASSW)
-          reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tooltips));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectTooltips, reinterpret_cast<LPARAM>(&tooltips));
   std::map<HWND, std::wstring> tools;
   for (HWND tooltip : tooltips) {
     const LRESULT count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
