@@ -88,7 +88,8 @@ Win32Form::Win32Form(const FormLayout& layout, FormEvents& events, ErrorReport& 
 
 Win32Form::~Win32Form() {
   // Destroyed here, while the object can still take the messages of its
-  // destruction; no event reaches the owner any more.
+  // destruction; the owner, which is releasing the window, hears no more.
+  releasing_ = true;
   if (Hwnd() != nullptr) DestroyWindow(Hwnd());
 }
 
@@ -221,6 +222,9 @@ void Win32Form::LoadIcons(bool application_icon) {
 // --- messages ----------------------------------------------------------------
 
 LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (releasing_ && message != WM_DESTROY && message != WM_NCDESTROY) {
+    return Win32Window::HandleMessage(message, wparam, lparam);
+  }
   if (message == taskbar_created_ && taskbar_created_ != 0) {
     events_.OnTaskbarCreated();
     return 0;

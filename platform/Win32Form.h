@@ -92,6 +92,7 @@ class Win32Form final : public Form, private Win32Window {
   HWND tooltip_ = nullptr;
   HWND saved_focus_ = nullptr;
   bool shown_before_ = false;
+  bool releasing_ = false;  // in the destructor: no more events
 };
 
 // Builds forms at the screen's real DPI. Every failure inside a form's

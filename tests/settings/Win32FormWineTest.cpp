@@ -284,6 +284,29 @@ TEST_F(Win32FormTest, FocusLostIsReportedOnlyForTheWindowItself) {
   EXPECT_EQ(events.focus_lost, 2);
 }
 
+TEST_F(Win32FormTest, AWindowWithoutFocusableControlsHoldsTheFocusAndTellsWhenItLosesIt) {
+  const std::array<ControlLayout, 1> label_only{
+      Make(kLabel, ControlKind::Label, kClientArea, L"Only a label", 120, 120, 1500, 255, 0)};
+  FormLayout bare = layout;
+  bare.controls = label_only;
+  RecordingEvents bare_events;
+  auto bare_form = std::make_unique<Win32Form>(bare, bare_events, errors, 96);
+  const HWND bare_hwnd = bare_form->ControlHandle(0);
+  bare_form->ShowAndActivate();
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == bare_hwnd; }));
+  ShowAndWaitForFocus();  // the other window takes the focus
+  EXPECT_EQ(bare_events.focus_lost, 1);
+
+  // Released while holding the focus: the owner, which is letting it go,
+  // hears nothing more.
+  SetForegroundWindow(bare_hwnd);
+  SetFocus(bare_hwnd);
+  ASSERT_EQ(GetFocus(), bare_hwnd);
+  bare_form.reset();
+  EXPECT_EQ(bare_events.focus_lost, 1);
+  EXPECT_EQ(bare_events.closes, 0);
+}
+
 TEST_F(Win32FormTest, APlatformCloseReportsAndUnloads) {
   ShowAndWaitForFocus();
   PostMessageW(hwnd, WM_CLOSE, 0, 0);
