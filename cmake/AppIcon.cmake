@@ -21,7 +21,10 @@ include_guard(GLOBAL)
 
 # Inside the functions CMAKE_CURRENT_LIST_DIR names the caller's directory,
 # so remember where the project's tools live while this file is included.
-get_filename_component(_REREVURE_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+# A cache entry, because the include guard keeps this file from setting a
+# plain variable again in the other directories that call the functions.
+get_filename_component(_rerevure_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(_REREVURE_SOURCE_ROOT "${_rerevure_root}" CACHE INTERNAL "Source tree of the icon tools")
 
 function(_rerevure_find_python)
   if(NOT Python3_EXECUTABLE)

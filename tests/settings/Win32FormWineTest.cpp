@@ -121,6 +121,30 @@ TEST_F(Win32FormTest, IsCreatedHiddenWithItsBorderAndClientArea) {
   EXPECT_EQ(form->IconHandle(), 0u);  // none asked for
 }
 
+TEST_F(Win32FormTest, TheApplicationIconComesFromTheProgramFileAtBothSizes) {
+  FormLayout with_icon = layout;
+  with_icon.application_icon = true;
+  RecordingEvents icon_events;
+  Win32Form iconic(with_icon, icon_events, errors, 96);
+  const HWND window = iconic.ControlHandle(0);
+  const auto small = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+  const auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+  ASSERT_NE(small, nullptr);
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(iconic.IconHandle(), reinterpret_cast<std::uintptr_t>(small));
+  auto width = [](HICON icon) {
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+  };
+  EXPECT_EQ(width(small), GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(width(big), GetSystemMetrics(SM_CXICON));
+}
+
 TEST_F(Win32FormTest, PlacesControlsInTheirContainersAtTheirPixelRectangles) {
   const RECT frame = RectInClient(Control(kFrame), hwnd);
   EXPECT_EQ(frame.left, 8);
