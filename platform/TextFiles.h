@@ -18,10 +18,14 @@ class TextFile {
 class TextFiles {
  public:
   virtual ~TextFiles() = default;
-  // Creates the file or cuts it to zero length; the folder is not created.
+  // Creates a new, empty file; the folder is not created. Fails when anything
+  // already stands at the path: a file that appeared after the old one was
+  // removed may be another user's (or a link to one), and the program must
+  // never write a password into a file it did not create itself.
   virtual std::unique_ptr<TextFile> Create(const std::wstring& path) = 0;
   // Deletes the file; a file that does not exist is not an error.
   virtual void Remove(const std::wstring& path) = 0;
+  virtual bool Exists(const std::wstring& path) const = 0;
 };
 
 }  // namespace rerevure::platform

@@ -52,7 +52,7 @@ class Win32TextFile final : public TextFile {
 
 std::unique_ptr<TextFile> Win32TextFiles::Create(const std::wstring& path) {
   const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
   try {
     return std::make_unique<Win32TextFile>(handle);
@@ -67,6 +67,10 @@ void Win32TextFiles::Remove(const std::wstring& path) {
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
   throw PlatformError(static_cast<std::int32_t>(error), SystemErrorDescription(error));
+}
+
+bool Win32TextFiles::Exists(const std::wstring& path) const {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace rerevure::platform

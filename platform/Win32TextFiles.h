@@ -11,6 +11,7 @@ class Win32TextFiles final : public TextFiles {
   std::unique_ptr<TextFile> Create(const std::wstring& path) override;
   // A file that is not there (nor its folder) is already removed.
   void Remove(const std::wstring& path) override;
+  bool Exists(const std::wstring& path) const override;
 };
 
 }  // namespace rerevure::platform

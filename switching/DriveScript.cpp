@@ -32,9 +32,13 @@ DriveScriptOutcome WriteDriveScript(platform::TextFiles& files, const platform::
   std::unique_ptr<platform::TextFile> file;
   if (auto failure = ContinueOnError([&] { files.Remove(path); })) {
     outcome.old_script_removed = false;
+    outcome.runnable = false;
     note(std::move(failure));
-  } else {
-    note(ContinueOnError([&] { file = files.Create(path); }));
+  } else if (auto create_failure = ContinueOnError([&] { file = files.Create(path); })) {
+    // A missing folder leaves nothing to run (the attempt fails harmlessly);
+    // a file that appeared in the meantime is not ours.
+    outcome.runnable = !files.Exists(path);
+    note(std::move(create_failure));
   }
 
   // Without a file the line is still built, so every value is still read.

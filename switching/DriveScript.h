@@ -34,9 +34,13 @@ std::wstring ShareDriveLine(std::wstring_view drive, std::wstring_view share);
 struct DriveScriptOutcome {
   // The first failure that kept the script from being written whole.
   std::optional<platform::PlatformError> failure;
-  // Whether the earlier script was removed; when it was not, the file at the
-  // path is not this user's script and must not be run.
+  // Whether the earlier script was removed.
   bool old_script_removed = true;
+  // Whether whatever stands at the path may be run: false when the file there
+  // is not one this call created (the old script could not be removed, or a
+  // file appeared before the new one could be created). Such a file may be
+  // another user's, with their password, or planted to run under this logon.
+  bool runnable = true;
 };
 
 // Writes the eleven lines at path in the OEM code page (the one the command

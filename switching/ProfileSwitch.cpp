@@ -61,9 +61,9 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
 
   const DriveScriptOutcome script =
       WriteDriveScript(platform.files, platform.codec, std::wstring(kScriptPath), settings);
-  // A script left behind by another user is theirs, with their password: never
-  // run it under this user's logon.
-  if (script.old_script_removed) ContinueOnError([&] { RunCommand(platform.shells, kScriptPath); });
+  // A file this call did not create may be another user's script, with their
+  // password, or one planted to run under this logon: never run it.
+  if (script.runnable) ContinueOnError([&] { RunCommand(platform.shells, kScriptPath); });
 
   if (script.failure) ContinueOnError([&] { TellDrivesNotMapped(notifier, feedback, script); });
 }

@@ -24,12 +24,24 @@ TEST_F(Win32TextFilesTest, LinesAreWrittenAsBytesEachEndedByCrLf) {
   EXPECT_EQ(ReadFileBytes(path), "net use h: J\x81rgen\r\n\r\ncls\r\n");
 }
 
-TEST_F(Win32TextFilesTest, CreatingCutsAnExistingFileToNothing) {
+TEST_F(Win32TextFilesTest, CreatingNeverWritesIntoAFileThatAlreadyStands) {
   const std::wstring path = folder / L"old.bat";
   auto first = files.Create(path);
-  first->WriteLine("a much longer first version");
+  first->WriteLine("someone else's script");
   first->Close();
+  EXPECT_TRUE(files.Exists(path));
 
+  try {
+    files.Create(path);
+    ADD_FAILURE() << "an existing file was opened for writing";
+  } catch (const PlatformError& e) {
+    EXPECT_EQ(e.Number(), ERROR_FILE_EXISTS);
+    EXPECT_FALSE(e.Description().empty());
+  }
+  EXPECT_EQ(ReadFileBytes(path), "someone else's script\r\n");
+
+  files.Remove(path);
+  EXPECT_FALSE(files.Exists(path));
   auto second = files.Create(path);
   second->WriteLine("new");
   second->Close();

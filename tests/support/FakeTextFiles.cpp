@@ -48,7 +48,8 @@ std::unique_ptr<platform::TextFile> FakeTextFiles::Create(const std::wstring& pa
   const auto slash = path.find_last_of(L'\\');
   if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
     throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
-  files[path].clear();
+  if (files.count(path) != 0) throw platform::PlatformError(kFileExists, L"The file exists.");
+  files[path];
   ++creations;
   return std::make_unique<File>(*this, path);
 }
@@ -57,6 +58,7 @@ void FakeTextFiles::Remove(const std::wstring& path) {
   Record(journal, L"Remove " + path);
   ThrowIfListed(remove_failures_, path);
   removals += static_cast<int>(files.erase(path));
+  if (after_remove) after_remove();
 }
 
 void FakeTextFiles::AddFolder(const std::wstring& folder) { folders_.insert(folder); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -21,6 +22,7 @@ class FakeTextFiles final : public platform::TextFiles {
   // The platform's numbers and texts for the failures the fake makes itself.
   static constexpr std::int32_t kPathNotFound = 3;
   static constexpr std::int32_t kInvalidHandle = 6;
+  static constexpr std::int32_t kFileExists = 80;
 
   explicit FakeTextFiles(std::initializer_list<std::wstring> folders = {});
 
@@ -28,7 +30,7 @@ class FakeTextFiles final : public platform::TextFiles {
   void Remove(const std::wstring& path) override;
 
   void AddFolder(const std::wstring& folder);
-  bool Exists(const std::wstring& path) const { return files.count(path) != 0; }
+  bool Exists(const std::wstring& path) const override { return files.count(path) != 0; }
   bool IsOpen(const std::wstring& path) const { return open_.count(path) != 0; }
 
   // Failures to inject; a write failure hits every WriteLine to that path.
@@ -43,6 +45,8 @@ class FakeTextFiles final : public platform::TextFiles {
   int removals = 0;   // files that existed and were removed
   // "Remove <path>", "Create <path>", "WriteLine <bytes, one character each>", "Close <path>".
   CallJournal* journal = nullptr;
+  // Runs after each successful Remove: another user acting in between.
+  std::function<void()> after_remove;
 
  private:
   class File;

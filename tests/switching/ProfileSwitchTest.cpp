@@ -248,6 +248,18 @@ TEST_F(ProfileSwitchTest, AnotherUsersScriptThatCannotBeRemovedIsNotRun) {
             L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be replaced: Access is denied.");
 }
 
+TEST_F(ProfileSwitchTest, AFilePlantedBetweenRemovalAndCreationIsNeitherWrittenNorRun) {
+  const std::string planted = "echo planted\r\n";
+  files.after_remove = [&] { files.files[kPath] = planted; };
+
+  School(Feedback::MessageBox);
+
+  EXPECT_EQ(files.files.at(kPath), planted);  // no password went into it
+  EXPECT_EQ(shells.creations, 0);
+  ASSERT_EQ(notifier.calls.size(), 2u);
+  EXPECT_EQ(notifier.calls[1].text, kNotWritten + L"The file exists.");
+}
+
 TEST_F(ProfileSwitchTest, SwitchingToSchoolTwiceRewritesTheScriptFromScratch) {
   School(Feedback::MessageBox);
   settings.values.SchoolShare = L"\\\\srv09\\new";
