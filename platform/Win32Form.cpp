@@ -81,6 +81,7 @@ Win32Form::Win32Form(const FormLayout& layout, FormEvents& events, ErrorReport& 
     LoadIcons(layout.application_icon);
     CreateControls(layout, kClientArea, Hwnd());
   } catch (...) {
+    releasing_ = true;  // a window that never finished loading reports nothing
     DestroyWindow(Hwnd());
     throw;
   }
