@@ -8,32 +8,14 @@
 #include <string>
 
 #include "Desktop.h"
+#include "ProgramFixture.h"
 #include "RunningProgram.h"
 
 namespace rerevure::e2e {
 namespace {
 
-const std::wstring kSettingsKey = L"Software\\Rerevure";
-const std::wstring kInternetSettings =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::wstring kExplorerAdvanced =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
 const std::wstring kBrowser = L"C:\\Program Files\\Internet Explorer\\iexplore.exe";
 const std::wstring kShellClass = L"Software\\Classes\\WScript.Shell\\CLSID";
-
-const std::string kExpectedScript =
-    "title Proxy VOZ v1.6 by ZUV Orarevirado\r\n"
-    "color A\r\n"
-    "@echo off\r\n"
-    "net use * /d /y\r\n"
-    "cls\r\n"
-    "net use h: \\\\srv\\home /USER:jo pw1\r\n"
-    "net use i: \\\\srv\\students\r\n"
-    "net use j: \\\\srv\\staff\r\n"
-    "net use k: \\\\srv\\extra1\r\n"
-    "net use l: \\\\srv\\extra2\r\n"
-    "cls\r\n";
 
 const std::wstring kSchoolBalloon = L"Your Now On Your School Network,\r\nSchool Proxy Enabled.";
 const std::wstring kHomeBalloon = L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
@@ -41,51 +23,11 @@ const std::wstring kAboutBalloon =
     L"Thanks for using this application!,\r\nRerevure has been created by ZUV "
     L"Orarevirado.\r\nhttp://www.viriru.school.nz/";
 
-// The arguments the stand-in net.exe was started with, in order.
-std::vector<std::string> NetArguments() {
-  std::vector<std::string> arguments;
-  for (const std::string& line : RunningProgram::StandInStarts()) {
-    const auto first_tab = line.find('\t');
-    const auto second_tab = line.find('\t', first_tab + 1);
-    std::string name = line.substr(0, first_tab);
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    if (name == "net.exe")
-      arguments.push_back(line.substr(first_tab + 1, second_tab - first_tab - 1));
-  }
-  return arguments;
-}
-
-bool BalloonShown(const std::wstring& text) {
-  return WaitUntil(
-      [&] {
-        const auto texts = VisibleBalloonTexts();
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-      },
-      15s);
-}
-
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFixture {
  protected:
-  void SetUp() override {
-    // The state a case starts from: known drive settings, no script, the
-    // proxy off, balloon tips off, no stand-in starts recorded.
-    DeleteTree(kSettingsKey);
-    WriteString(kSettingsKey, L"UserArea", L"\\\\srv\\home");
-    WriteString(kSettingsKey, L"SchoolShare", L"\\\\srv\\students");
-    WriteString(kSettingsKey, L"StaffShare", L"\\\\srv\\staff");
-    WriteString(kSettingsKey, L"Extra1", L"\\\\srv\\extra1");
-    WriteString(kSettingsKey, L"Extra2", L"\\\\srv\\extra2");
-    WriteString(kSettingsKey, L"Username", L"jo");
-    WriteString(kSettingsKey, L"Password", L"pw1");
-    WriteDword(kInternetSettings, L"ProxyEnable", 0);
-    WriteDword(kExplorerAdvanced, L"EnableBalloonTips", 0);
-    RemoveFile(kScript);
-    RemoveFile(RunningProgram::StandInLog());
-    icons_before_ = TrayIconWindows().size();
-  }
-
   void TearDown() override {
     if (shell_class_) WriteString(HKEY_LOCAL_MACHINE, kShellClass, L"", *shell_class_);
+    ProgramFixture::TearDown();
   }
 
   // Points the shell object's ProgID at a class that does not exist, so that
@@ -100,24 +42,6 @@ class ProgramTest : public ::testing::Test {
     shell_class_.reset();
   }
 
-  // Icons of other programs may come and go; the program's own is the one
-  // more than before it started.
-  bool IconAdded() {
-    return WaitUntil([&] { return TrayIconWindows().size() > icons_before_; });
-  }
-  bool IconGone() {
-    return WaitUntil([&] { return TrayIconWindows().size() <= icons_before_; });
-  }
-
-  // Right-button move over the main window, then an item of the pop-up menu.
-  static void ChooseFromMenu(const RunningProgram& program, int index) {
-    PostMessageW(program.Main(), WM_MOUSEMOVE, MK_RBUTTON, 0);
-    HWND menu = program.WaitForPopupMenu();
-    ASSERT_NE(menu, nullptr);
-    RunningProgram::ChooseMenuItem(menu, index);
-  }
-
-  std::size_t icons_before_ = 0;
   std::optional<std::wstring> shell_class_;
 };
 
