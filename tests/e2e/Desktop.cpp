@@ -2,15 +2,21 @@
 
 #include <commctrl.h>
 
-#include <thread>
-
 namespace rerevure::e2e {
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(20ms);
+    // A window of the test's own (another program for the tested one to
+    // lose the focus to) answers what the system and the program send it
+    // while the test waits, so neither blocks on it.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
   }
   return true;
 }
@@ -87,6 +93,14 @@ RECT RectIn(HWND hwnd, HWND relative_to) {
   GetWindowRect(hwnd, &rect);
   MapWindowPoints(HWND_DESKTOP, relative_to, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
+}
+
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND below = GetWindow(upper, GW_HWNDNEXT); below != nullptr;
+       below = GetWindow(below, GW_HWNDNEXT)) {
+    if (below == lower) return true;
+  }
+  return false;
 }
 
 namespace {

@@ -16,6 +16,7 @@ namespace rerevure::e2e {
 using namespace std::chrono_literals;
 
 // Polls done() every 20 ms until it holds or the time is up; returns done().
+// Meanwhile the calling thread's windows get their messages.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
 
 // A window's text through WM_GETTEXT, which also reads another process's
@@ -25,12 +26,15 @@ std::wstring ClassName(HWND hwnd);
 
 // The top-level windows of a process, optionally of one class, visible ones only.
 std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name = nullptr);
-// Every descendant of a window whose text is caption.
+// The first descendant of a window whose text is caption.
 HWND FindDescendant(HWND parent, const std::wstring& caption);
 std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name);
 
 // A window's rectangle relative to another window's client area.
 RECT RectIn(HWND hwnd, HWND relative_to);
+
+// True when top-level window `upper` comes before `lower` in the z-order.
+bool IsAbove(HWND upper, HWND lower);
 
 // The notification area: the icon windows the shell shows, and the balloon
 // tooltips it has up (visible tooltips with the balloon style), with their text.
