@@ -127,20 +127,7 @@ class ErrorBoxCloser {
   ErrorBoxCloser()
       : thread_([this] {
           while (!stop_) {
-            EnumWindows(
-                [](HWND hwnd, LPARAM closed) -> BOOL {
-                  DWORD pid = 0;
-                  GetWindowThreadProcessId(hwnd, &pid);
-                  wchar_t cls[16] = {};
-                  GetClassNameW(hwnd, cls, 16);
-                  if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
-                      IsWindowVisible(hwnd)) {
-                    PostMessageW(hwnd, WM_CLOSE, 0, 0);
-                    ++*reinterpret_cast<std::atomic<int>*>(closed);
-                  }
-                  return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&closed_));
+            EnumWindows(CloseOwnBox, reinterpret_cast<LPARAM>(&closed_));
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
           }
         }) {}
@@ -151,6 +138,18 @@ class ErrorBoxCloser {
   bool ClosedAny() const { return closed_ > 0; }
 
  private:
+  static BOOL CALLBACK CloseOwnBox(HWND hwnd, LPARAM closed) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+      ++*reinterpret_cast<std::atomic<int>*>(closed);
+    }
+    return TRUE;
+  }
+
   std::atomic<int> closed_{0};
   std::atomic<bool> stop_{false};
   std::thread thread_;
