@@ -154,28 +154,28 @@ HWND Win32Form::CreateControl(const ControlLayout& control, HWND parent) {
   return hwnd;
 }
 
-HFONT Win32Form::FontFor(const FontSpec* spec) {
-  if (spec == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+HFONT Win32Form::FontFor(const FontSpec* wanted) {
+  if (wanted == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (const OwnedFont& owned : fonts_) {
-    if (owned.spec.face == spec->face && owned.spec.centipoints == spec->centipoints &&
-        owned.spec.weight == spec->weight && owned.spec.italic == spec->italic) {
+    if (owned.wanted.face == wanted->face && owned.wanted.centipoints == wanted->centipoints &&
+        owned.wanted.weight == wanted->weight && owned.wanted.italic == wanted->italic) {
       return owned.font.get();
     }
   }
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(spec->centipoints, dpi_, 7200);
-  font.lfWeight = spec->weight;
-  font.lfItalic = spec->italic ? TRUE : FALSE;
+  font.lfHeight = -MulDiv(wanted->centipoints, dpi_, 7200);
+  font.lfWeight = wanted->weight;
+  font.lfItalic = wanted->italic ? TRUE : FALSE;
   font.lfCharSet = ANSI_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const size_t length = std::min(spec->face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  std::copy_n(spec->face.data(), length, font.lfFaceName);
+  const size_t length = std::min(wanted->face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  std::copy_n(wanted->face.data(), length, font.lfFaceName);
   FontHandle handle(CreateFontIndirectW(&font));
   if (!handle) throw LastPlatformError();
-  fonts_.push_back(OwnedFont{*spec, std::move(handle)});
+  fonts_.push_back(OwnedFont{*wanted, std::move(handle)});
   return fonts_.back().font.get();
 }
 

@@ -62,7 +62,7 @@ class Win32Form final : public Form, private Win32Window {
   using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
   using IconHandleOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
   struct OwnedFont {
-    FontSpec spec;
+    FontSpec wanted;
     FontHandle font;
   };
 
@@ -75,7 +75,7 @@ class Win32Form final : public Form, private Win32Window {
 
   void CreateControls(const FormLayout& layout, int container, HWND parent);
   HWND CreateControl(const ControlLayout& control, HWND parent);
-  HFONT FontFor(const FontSpec* spec);
+  HFONT FontFor(const FontSpec* wanted);
   void AddTooltip(HWND control, std::wstring_view text);
   void LoadIcons(bool application_icon);
   const Control* FindControl(HWND hwnd) const noexcept;
