@@ -33,6 +33,25 @@ struct ControlLayout {
   std::wstring_view tooltip;       // empty: none
 };
 
+// One row of a layout table: the fields every control has, the rest left at
+// their defaults for the caller to set.
+constexpr ControlLayout MakeControl(int id, ControlKind kind, int container,
+                                    std::wstring_view caption, int left, int top, int width,
+                                    int height, int tab_index, const FontSpec* font = nullptr) {
+  ControlLayout control;
+  control.id = id;
+  control.kind = kind;
+  control.container = container;
+  control.caption = caption;
+  control.left = left;
+  control.top = top;
+  control.width = width;
+  control.height = height;
+  control.tab_index = tab_index;
+  control.font = font;
+  return control;
+}
+
 enum class Border { Sizable, FixedSingle };
 
 struct FormLayout {

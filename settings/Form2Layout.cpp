@@ -13,17 +13,8 @@ constexpr platform::FontSpec kLabelFont{L"Georgia", 975, 400, false};
 // Every control sits in the captionless frame; positions are relative to it.
 constexpr ControlLayout Control(int id, ControlKind kind, std::wstring_view caption, int left,
                                 int top, int width, int height, int tab_index) {
-  ControlLayout control;
-  control.id = id;
-  control.kind = kind;
-  control.container = form2::Frame1;
-  control.caption = caption;
-  control.left = left;
-  control.top = top;
-  control.width = width;
-  control.height = height;
-  control.tab_index = tab_index;
-  return control;
+  return platform::MakeControl(id, kind, form2::Frame1, caption, left, top, width, height,
+                               tab_index);
 }
 
 constexpr ControlLayout Label(int index, std::wstring_view caption, int left, int top, int width,

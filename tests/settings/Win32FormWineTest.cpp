@@ -29,32 +29,17 @@ constexpr int kMenuFirst = 31, kMenuSecond = 32;
 
 constexpr FontSpec kCaptionFont{L"Arial", 825, 700, true};
 
-ControlLayout Make(int id, ControlKind kind, int container, std::wstring_view caption, int left,
-                   int top, int width, int height, int tab_index) {
-  ControlLayout control;
-  control.id = id;
-  control.kind = kind;
-  control.container = container;
-  control.caption = caption;
-  control.left = left;
-  control.top = top;
-  control.width = width;
-  control.height = height;
-  control.tab_index = tab_index;
-  return control;
-}
-
 // Two buttons over a frame (as the main window has), and inside the frame a
 // label, a field, a masked field and a button, listed out of order.
 std::array<ControlLayout, 7> Controls() {
   std::array<ControlLayout, 7> controls{
-      Make(kLabel, ControlKind::Label, kFrame, L"A && B", 120, 360, 1500, 255, 1),
-      Make(kInner, ControlKind::Button, kFrame, L"&Inner", 120, 1320, 975, 375, 5),
-      Make(kField, ControlKind::TextBox, kFrame, L"", 1560, 360, 1500, 285, 3),
-      Make(kMasked, ControlKind::TextBox, kFrame, L"", 1560, 840, 1500, 285, 4),
-      Make(kFrame, ControlKind::Frame, kClientArea, L"Group", 120, 120, 4095, 1815, 2),
-      Make(kRight, ControlKind::Button, kClientArea, L"&Right", 2400, 480, 1500, 375, 1),
-      Make(kLeft, ControlKind::Button, kClientArea, L"&Left", 600, 480, 1500, 375, 0),
+      MakeControl(kLabel, ControlKind::Label, kFrame, L"A && B", 120, 360, 1500, 255, 1),
+      MakeControl(kInner, ControlKind::Button, kFrame, L"&Inner", 120, 1320, 975, 375, 5),
+      MakeControl(kField, ControlKind::TextBox, kFrame, L"", 1560, 360, 1500, 285, 3),
+      MakeControl(kMasked, ControlKind::TextBox, kFrame, L"", 1560, 840, 1500, 285, 4),
+      MakeControl(kFrame, ControlKind::Frame, kClientArea, L"Group", 120, 120, 4095, 1815, 2),
+      MakeControl(kRight, ControlKind::Button, kClientArea, L"&Right", 2400, 480, 1500, 375, 1),
+      MakeControl(kLeft, ControlKind::Button, kClientArea, L"&Left", 600, 480, 1500, 375, 0),
   };
   controls[3].masked = true;
   controls[2].tooltip = L"Tip";
@@ -309,8 +294,8 @@ TEST_F(Win32FormTest, FocusLostIsReportedOnlyForTheWindowItself) {
 }
 
 TEST_F(Win32FormTest, AWindowWithoutFocusableControlsHoldsTheFocusAndTellsWhenItLosesIt) {
-  const std::array<ControlLayout, 1> label_only{
-      Make(kLabel, ControlKind::Label, kClientArea, L"Only a label", 120, 120, 1500, 255, 0)};
+  const std::array<ControlLayout, 1> label_only{MakeControl(
+      kLabel, ControlKind::Label, kClientArea, L"Only a label", 120, 120, 1500, 255, 0)};
   FormLayout bare = layout;
   bare.controls = label_only;
   RecordingEvents bare_events;
