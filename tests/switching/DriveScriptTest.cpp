@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "OrdinaryDriveScript.h"
 #include "support/CallJournal.h"
 #include "support/FakeSettingsSource.h"
 #include "support/FakeTextCodec.h"
@@ -20,18 +21,6 @@ using testing::FakeTextFiles;
 const std::wstring kFolder = L"C:\\Scripts";
 const std::wstring kPath = L"C:\\Scripts\\MapDrives.bat";
 
-DriveSettings OrdinaryValues() {
-  DriveSettings values;
-  values.UserArea = L"\\\\srv01\\home$\\jsmith";
-  values.SchoolShare = L"\\\\srv01\\school";
-  values.StaffShare = L"\\\\srv01\\staff";
-  values.Extra1 = L"\\\\srv02\\media";
-  values.Extra2 = L"\\\\srv02\\exams";
-  values.Username = L"jsmith";
-  values.Password = L"Secret1";
-  return values;
-}
-
 const std::string kHeader =
     "title Proxy VOZ v1.6 by ZUV Orarevirado\r\n"
     "color A\r\n"
@@ -48,7 +37,7 @@ class DriveScriptTest : public ::testing::Test {
 
   FakeTextFiles files;
   FakeTextCodec codec;
-  FakeSettingsSource settings{OrdinaryValues()};
+  FakeSettingsSource settings{OrdinaryDriveValues()};
 };
 
 TEST_F(DriveScriptTest, OrdinaryValuesGiveTheElevenLinesByteForByte) {
@@ -123,30 +112,7 @@ TEST_F(DriveScriptTest, EachValueIsReadJustBeforeItsLineIsWritten) {
   settings.journal = &journal;
   Write();
 
-  const std::vector<std::wstring> expected = {
-      L"Remove " + kPath,
-      L"Create " + kPath,
-      L"WriteLine title Proxy VOZ v1.6 by ZUV Orarevirado",
-      L"WriteLine color A",
-      L"WriteLine @echo off",
-      L"WriteLine net use * /d /y",
-      L"WriteLine cls",
-      L"Read UserArea",
-      L"Read Username",
-      L"Read Password",
-      L"WriteLine net use h: \\\\srv01\\home$\\jsmith /USER:jsmith Secret1",
-      L"Read SchoolShare",
-      L"WriteLine net use i: \\\\srv01\\school",
-      L"Read StaffShare",
-      L"WriteLine net use j: \\\\srv01\\staff",
-      L"Read Extra1",
-      L"WriteLine net use k: \\\\srv02\\media",
-      L"Read Extra2",
-      L"WriteLine net use l: \\\\srv02\\exams",
-      L"WriteLine cls",
-      L"Close " + kPath,
-  };
-  EXPECT_EQ(journal.entries, expected);
+  EXPECT_EQ(journal.entries, OrdinaryDriveScriptJournal(kPath));
 }
 
 TEST_F(DriveScriptTest, AFailedReadLeavesOutOnlyItsOwnLine) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "OrdinaryDriveScript.h"
 #include "support/CallJournal.h"
 #include "support/FakeAutomationShell.h"
 #include "support/FakeInternetOptions.h"
@@ -36,43 +37,9 @@ const std::wstring kNotWritten =
     L"The network drives could not be mapped because the script file "
     L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be written: ";
 
-DriveSettings Values() {
-  DriveSettings values;
-  values.UserArea = L"\\\\srv01\\home$\\jsmith";
-  values.SchoolShare = L"\\\\srv01\\school";
-  values.StaffShare = L"\\\\srv01\\staff";
-  values.Extra1 = L"\\\\srv02\\media";
-  values.Extra2 = L"\\\\srv02\\exams";
-  values.Username = L"jsmith";
-  values.Password = L"Secret1";
-  return values;
-}
-
 const Entries kProxyCalls = {L"SetPerConnectionOptions", L"Notify 39", L"Notify 37"};
 
-const Entries kScriptCalls = {
-    L"Remove " + kPath,
-    L"Create " + kPath,
-    L"WriteLine title Proxy VOZ v1.6 by ZUV Orarevirado",
-    L"WriteLine color A",
-    L"WriteLine @echo off",
-    L"WriteLine net use * /d /y",
-    L"WriteLine cls",
-    L"Read UserArea",
-    L"Read Username",
-    L"Read Password",
-    L"WriteLine net use h: \\\\srv01\\home$\\jsmith /USER:jsmith Secret1",
-    L"Read SchoolShare",
-    L"WriteLine net use i: \\\\srv01\\school",
-    L"Read StaffShare",
-    L"WriteLine net use j: \\\\srv01\\staff",
-    L"Read Extra1",
-    L"WriteLine net use k: \\\\srv02\\media",
-    L"Read Extra2",
-    L"WriteLine net use l: \\\\srv02\\exams",
-    L"WriteLine cls",
-    L"Close " + kPath,
-};
+const Entries kScriptCalls = OrdinaryDriveScriptJournal(kPath);
 
 Entries Join(std::initializer_list<Entries> parts) {
   Entries all;
@@ -100,7 +67,7 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeTextFiles files{L"C:\\Progra~1\\Rerevure"};
   FakeTextCodec codec;
   FakeNotifier notifier;
-  FakeSettingsSource settings{Values()};
+  FakeSettingsSource settings{OrdinaryDriveValues()};
   ProfilePlatform platform{internet, shells, files, codec};
 };
 
