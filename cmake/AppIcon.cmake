@@ -26,18 +26,10 @@ include_guard(GLOBAL)
 get_filename_component(_rerevure_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(_REREVURE_SOURCE_ROOT "${_rerevure_root}" CACHE INTERNAL "Source tree of the icon tools")
 
-function(_rerevure_find_python)
-  if(NOT Python3_EXECUTABLE)
-    find_package(Python3 COMPONENTS Interpreter REQUIRED)
-  endif()
-  set(Python3_EXECUTABLE "${Python3_EXECUTABLE}" PARENT_SCOPE)
-endfunction()
-
 function(rerevure_add_app_icon target)
   if(NOT TARGET ${target})
     message(FATAL_ERROR "rerevure_add_app_icon: ${target} is not a target")
   endif()
-  _rerevure_find_python()
 
   set(generator "${_REREVURE_SOURCE_ROOT}/tools/make_icon.py")
   set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}_app_icon")
@@ -83,7 +75,6 @@ function(rerevure_add_pe_icon_test target)
   if(NOT WIN32)
     return()
   endif()
-  _rerevure_find_python()
   add_test(NAME ${target}_app_icon
     COMMAND "${Python3_EXECUTABLE}"
             "${_REREVURE_SOURCE_ROOT}/tests/pe/test_app_icon.py"

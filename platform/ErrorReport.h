@@ -22,22 +22,33 @@ class ErrorReport {
 inline constexpr std::int32_t kErrorOutOfMemory = 7;
 inline constexpr std::int32_t kErrorInternal = 51;
 
+// The exception being handled, as the number and description the report
+// shows. Call it only inside a catch block.
+inline PlatformError CurrentExceptionAsError() {
+  try {
+    throw;
+  } catch (const PlatformError& e) {
+    return e;
+  } catch (const std::bad_alloc&) {
+    return PlatformError(kErrorOutOfMemory, L"Out of memory");
+  } catch (const std::exception& e) {
+    std::wstring text;
+    for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
+    return PlatformError(kErrorInternal, text);
+  } catch (...) {
+    return PlatformError(kErrorInternal, L"Internal error");
+  }
+}
+
 // Runs one event handler; whatever it throws goes to the report and stops
 // there, so no exception ever crosses a window procedure.
 template <class Handler>
 void RunReportingErrors(ErrorReport& report, Handler&& handler) noexcept {
   try {
     handler();
-  } catch (const PlatformError& e) {
-    report.Report(e.Number(), e.Description());
-  } catch (const std::bad_alloc&) {
-    report.Report(kErrorOutOfMemory, L"Out of memory");
-  } catch (const std::exception& e) {
-    std::wstring text;
-    for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
-    report.Report(kErrorInternal, text);
   } catch (...) {
-    report.Report(kErrorInternal, L"Internal error");
+    const PlatformError error = CurrentExceptionAsError();
+    report.Report(error.Number(), error.Description());
   }
 }
 

@@ -16,6 +16,7 @@ struct FontSpec {
   int centipoints = 0;  // 975 for 9.75 pt
   int weight = 400;
   bool italic = false;
+  friend constexpr bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 inline constexpr int kClientArea = 0;  // container id of the window's client area

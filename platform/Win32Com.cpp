@@ -26,15 +26,7 @@ std::wstring ComErrorDescription(HRESULT hr) {
   if (HRESULT_FACILITY(hr) == FACILITY_WIN32)
     return SystemErrorDescription(static_cast<std::uint32_t>(HRESULT_CODE(hr)));
 
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text;
-  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
-  if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-    text.pop_back();
+  std::wstring text = SystemMessage(static_cast<std::uint32_t>(hr));
   // Not every system has a text for every COM error; the number still says
   // which one it was, in the form COM errors are looked up by.
   if (text.empty()) {

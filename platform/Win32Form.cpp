@@ -39,17 +39,11 @@ DWORD FormStyle(const FormLayout& layout) {
   return style;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-  return text;
-}
-
+// Tooltips and the visual-style classes of the standard controls, once per
+// process, before the first form makes its controls.
 void EnsureCommonControls() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
   (void)done;
@@ -157,10 +151,7 @@ HWND Win32Form::CreateControl(const ControlLayout& control, HWND parent) {
 HFONT Win32Form::FontFor(const FontSpec* wanted) {
   if (wanted == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (const OwnedFont& owned : fonts_) {
-    if (owned.wanted.face == wanted->face && owned.wanted.centipoints == wanted->centipoints &&
-        owned.wanted.weight == wanted->weight && owned.wanted.italic == wanted->italic) {
-      return owned.font.get();
-    }
+    if (owned.wanted == *wanted) return owned.font.get();
   }
   LOGFONTW font{};
   font.lfHeight = -MulDiv(wanted->centipoints, dpi_, 7200);

@@ -72,10 +72,8 @@ void Win32Frame::Paint() {
   border.top += metrics.tmHeight / 2;
   DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
 
-  const int length = GetWindowTextLengthW(Hwnd());
-  if (length > 0) {
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(GetWindowTextW(Hwnd(), caption.data(), length + 1)));
+  const std::wstring caption = WindowText(Hwnd());
+  if (!caption.empty()) {
     SIZE extent{};
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     const int inset = MulDiv(6, dpi_, 96);

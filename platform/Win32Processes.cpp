@@ -35,7 +35,7 @@ void Win32Processes::OpenWithDefaultBrowser(const std::wstring& address, int sho
   // Values up to 32 are errors; most of them are Win32 error codes.
   if (result <= 32) {
     const auto code = result == 0 ? ERROR_OUTOFMEMORY : static_cast<std::uint32_t>(result);
-    throw PlatformError(static_cast<std::int32_t>(code), SystemErrorDescription(code));
+    throw SystemError(code);
   }
 }
 

@@ -41,9 +41,7 @@ class Win32TextFile final : public TextFile {
   }
 
  private:
-  static PlatformError InvalidHandle() {
-    return PlatformError(ERROR_INVALID_HANDLE, SystemErrorDescription(ERROR_INVALID_HANDLE));
-  }
+  static PlatformError InvalidHandle() { return SystemError(ERROR_INVALID_HANDLE); }
 
   HANDLE handle_;
 };
@@ -66,7 +64,7 @@ void Win32TextFiles::Remove(const std::wstring& path) {
   if (DeleteFileW(path.c_str())) return;
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-  throw PlatformError(static_cast<std::int32_t>(error), SystemErrorDescription(error));
+  throw SystemError(error);
 }
 
 bool Win32TextFiles::Exists(const std::wstring& path) const {

@@ -4,6 +4,14 @@
 
 namespace rerevure::platform {
 
+std::wstring WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+  return text;
+}
+
 Win32Window::~Win32Window() {
   if (hwnd_ != nullptr) {
     const HWND hwnd = hwnd_;

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/ErrorReport.h"
 
 namespace rerevure::platform {
+
+// The text of a window of this thread: a caption, or a control's contents.
+std::wstring WindowText(HWND hwnd);
 
 // The base of every window class of the program's own. One static window
 // procedure binds the object to its handle at WM_NCCREATE, hands each message

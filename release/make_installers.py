@@ -20,6 +20,7 @@ import argparse
 import os
 import subprocess
 import sys
+from xml.sax.saxutils import escape as xml_escape
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLER = os.path.join(HERE, "installer")
@@ -87,11 +88,6 @@ def nsis_rights_include(rules):
     return "\n".join(lines) + "\n"
 
 
-def _xml_attr(text):
-    return (text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
-            .replace('"', "&quot;"))
-
-
 def wix_rights_include(rules, arch):
     """The MSI's FolderRights.wxi: properties and one deferred action per line."""
     system_folder = ARCHES[arch][3]
@@ -112,7 +108,7 @@ def wix_rights_include(rules, arch):
         command = '"%s" %s' % (MSI_FOLDERS[folder], args)
         out.append('  <CustomAction Id="%s" Property="ICACLS" ExeCommand="%s" '
                    'Execute="deferred" Impersonate="no" Return="check"/>'
-                   % (action, _xml_attr(command)))
+                   % (action, xml_escape(command, {'"': "&quot;"})))
         sequence.append('    <Custom Action="%s" Sequence="%d">NOT REMOVE</Custom>'
                         % (action, MSI_RIGHTS_FIRST_SEQUENCE + index - 1))
     out.append("  <InstallExecuteSequence>")

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "settings/DriveSettingsStore.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/ShellTexts.h"
 
@@ -41,7 +42,8 @@ void MainWindow::EnableBalloonTips() {
   // On a locked-down machine the write may be refused; the program is of use
   // without balloons, so start-up goes on.
   try {
-    std::unique_ptr<platform::AutomationShell> shell = platform_.shells.Create(L"WScript.Shell");
+    std::unique_ptr<platform::AutomationShell> shell =
+        platform_.shells.Create(std::wstring(settings::kShellProgId));
     if (shell) shell->RegWrite(std::wstring(kEnableBalloonTipsPath), L"1", L"REG_DWORD");
   } catch (const std::exception&) {
   }

@@ -4,10 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "settings/SettingsTexts.h"
+
 namespace rerevure::shell {
 
-// The application title: the title of message boxes that give none.
-inline constexpr std::wstring_view kApplicationTitle = L"Rerevure";
+// The application title: the title of message boxes that give none. The
+// settings window, below the shell, owns it.
+using settings::kApplicationTitle;
 
 // The organisation's web page, opened by a double-click on the frame and
 // named in the About balloon. One constant, so that a school re-badging the

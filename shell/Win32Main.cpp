@@ -1,10 +1,7 @@
 // The program's entry point: the Win32 adapters wired to the logic, then the
 // message loop until the program ends. It takes no command line arguments.
 
-// clang-format off
 #include <windows.h>
-#include <commctrl.h>
-// clang-format on
 
 #include "platform/ErrorReport.h"
 #include "platform/Win32Application.h"
@@ -26,10 +23,6 @@ using namespace rerevure;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The automation shell object is a COM object of the user-interface thread.
   platform::ComInitializer com;
-
-  // Tooltips and the visual-style classes of the standard controls.
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
 
   platform::Win32ErrorReport errors(std::wstring(shell::kApplicationTitle), shell::ErrorReportText);
   platform::Win32TextCodec codec;

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <exception>
-#include <new>
 #include <optional>
-#include <string>
 
 #include "platform/ErrorReport.h"
 #include "platform/PlatformError.h"
@@ -19,14 +17,8 @@ std::optional<platform::PlatformError> ContinueOnError(Step&& step) {
   try {
     step();
     return std::nullopt;
-  } catch (const platform::PlatformError& e) {
-    return e;
-  } catch (const std::bad_alloc&) {
-    return platform::PlatformError(platform::kErrorOutOfMemory, L"Out of memory");
-  } catch (const std::exception& e) {
-    std::wstring text;
-    for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
-    return platform::PlatformError(platform::kErrorInternal, text);
+  } catch (const std::exception&) {
+    return platform::CurrentExceptionAsError();
   }
 }
 

@@ -10,20 +10,25 @@
 namespace rerevure::switching {
 namespace {
 
+// A warning in the switch's kind of feedback; a balloon carries the
+// profile's usual title.
+void Warn(Notifier& notifier, Feedback feedback, const ProfileTexts& texts,
+          const std::wstring& text) {
+  if (feedback == Feedback::MessageBox)
+    notifier.ShowWarningMessage(text);
+  else
+    notifier.ShowWarningBalloon(std::wstring(texts.balloon_title), text, kBalloonTimeoutMs);
+}
+
 void TellProxyOutcome(Notifier& notifier, Feedback feedback, const ProfileTexts& texts,
                       bool changed) {
-  const std::wstring title(texts.balloon_title);
-  if (changed) {
-    if (feedback == Feedback::MessageBox)
-      notifier.ShowMessage(std::wstring(texts.message));
-    else
-      notifier.ShowBalloon(title, std::wstring(texts.balloon_text), kBalloonTimeoutMs);
-  } else {
-    if (feedback == Feedback::MessageBox)
-      notifier.ShowWarningMessage(std::wstring(texts.refused));
-    else
-      notifier.ShowWarningBalloon(title, std::wstring(texts.refused), kBalloonTimeoutMs);
-  }
+  if (!changed)
+    Warn(notifier, feedback, texts, std::wstring(texts.refused));
+  else if (feedback == Feedback::MessageBox)
+    notifier.ShowMessage(std::wstring(texts.message));
+  else
+    notifier.ShowBalloon(std::wstring(texts.balloon_title), std::wstring(texts.balloon_text),
+                         kBalloonTimeoutMs);
 }
 
 std::wstring DrivesNotMappedText(const DriveScriptOutcome& script) {
@@ -31,14 +36,6 @@ std::wstring DrivesNotMappedText(const DriveScriptOutcome& script) {
   text += kScriptPath;
   text += script.old_script_removed ? L"\" could not be written: " : L"\" could not be replaced: ";
   return text + script.failure->Description();
-}
-
-void TellDrivesNotMapped(Notifier& notifier, Feedback feedback, const DriveScriptOutcome& script) {
-  const std::wstring text = DrivesNotMappedText(script);
-  if (feedback == Feedback::MessageBox)
-    notifier.ShowWarningMessage(text);
-  else
-    notifier.ShowWarningBalloon(std::wstring(kSchoolTexts.balloon_title), text, kBalloonTimeoutMs);
 }
 
 // The shell object lives only for the one command.
@@ -65,7 +62,8 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   // password, or one planted to run under this logon: never run it.
   if (script.runnable) ContinueOnError([&] { RunCommand(platform.shells, kScriptPath); });
 
-  if (script.failure) ContinueOnError([&] { TellDrivesNotMapped(notifier, feedback, script); });
+  if (script.failure)
+    ContinueOnError([&] { Warn(notifier, feedback, kSchoolTexts, DrivesNotMappedText(script)); });
 }
 
 void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier) {

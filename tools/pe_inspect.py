@@ -95,25 +95,23 @@ class PEFile:
         return self.data[off:self.data.index(b"\0", off)].decode("latin-1")
 
 
-def parse_imports(pe):
-    """Names of the DLLs the image imports, normal then delay-loaded."""
+def _dll_names(pe, directory, fields, name_field):
+    """The DLL names of an import directory: descriptors of `fields` 32-bit
+    fields, the name's address in field `name_field`, ended by a null name."""
     names = []
-    rva, size = pe.directory(DIR_IMPORT)
+    rva, size = pe.directory(directory)
     while rva and size:
-        name_rva = struct.unpack("<5I", pe.read(rva, 20))[3]
+        name_rva = struct.unpack("<%dI" % fields, pe.read(rva, 4 * fields))[name_field]
         if not name_rva:
             break
         names.append(pe.cstring(name_rva))
-        rva += 20
-    delayed = []
-    rva, size = pe.directory(DIR_DELAY_IMPORT)
-    while rva and size:
-        name_rva = struct.unpack("<8I", pe.read(rva, 32))[1]
-        if not name_rva:
-            break
-        delayed.append(pe.cstring(name_rva))
-        rva += 32
-    return names, delayed
+        rva += 4 * fields
+    return names
+
+
+def parse_imports(pe):
+    """Names of the DLLs the image imports, normal then delay-loaded."""
+    return _dll_names(pe, DIR_IMPORT, 5, 3), _dll_names(pe, DIR_DELAY_IMPORT, 8, 1)
 
 
 def parse_resources(pe):
