@@ -21,22 +21,6 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   return true;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  wchar_t buffer[1024] = {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
-                           SMTO_ABORTIFHUNG, 1000, &length)) {
-    return {};
-  }
-  return std::wstring(buffer, length);
-}
-
-std::wstring ClassName(HWND hwnd) {
-  wchar_t name[256] = {};
-  GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
-  return name;
-}
-
 std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name) {
   struct Search {
     DWORD process_id;
@@ -86,13 +70,6 @@ std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name) {
     if (ClassName(hwnd) == class_name) found.push_back(hwnd);
   }
   return found;
-}
-
-RECT RectIn(HWND hwnd, HWND relative_to) {
-  RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  MapWindowPoints(HWND_DESKTOP, relative_to, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 bool IsAbove(HWND upper, HWND lower) {

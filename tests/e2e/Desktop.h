@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "WindowQueries.h"
+
 namespace rerevure::e2e {
 
 using namespace std::chrono_literals;
@@ -19,19 +21,15 @@ using namespace std::chrono_literals;
 // Meanwhile the calling thread's windows get their messages.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
 
-// A window's text through WM_GETTEXT, which also reads another process's
-// edit controls; empty when the window does not answer within a second.
-std::wstring WindowText(HWND hwnd);
-std::wstring ClassName(HWND hwnd);
+using testing::win32::ClassName;
+using testing::win32::RectIn;
+using testing::win32::WindowText;
 
 // The top-level windows of a process, optionally of one class, visible ones only.
 std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name = nullptr);
 // The first descendant of a window whose text is caption.
 HWND FindDescendant(HWND parent, const std::wstring& caption);
 std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name);
-
-// A window's rectangle relative to another window's client area.
-RECT RectIn(HWND hwnd, HWND relative_to);
 
 // True when top-level window `upper` comes before `lower` in the z-order.
 bool IsAbove(HWND upper, HWND lower);

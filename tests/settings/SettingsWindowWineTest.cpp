@@ -32,7 +32,7 @@ using testing::win32::MessageBoxCloser;
 using testing::win32::PressKey;
 using testing::win32::PumpFor;
 using testing::win32::PumpUntil;
-using testing::win32::RectInClient;
+using testing::win32::RectIn;
 using testing::win32::WindowText;
 
 constexpr const wchar_t* kKeyPath = L"Software\\Rerevure";
@@ -162,7 +162,7 @@ TEST_F(SettingsWindowWineTest, EveryControlHasItsClassCaptionRectangleAndFont) {
   ASSERT_EQ(platform::Win32FormFactory::ScreenDpi(), 96);
   window.Show();
   const HWND form = Form();
-  const RECT frame = RectInClient(Frame(), form);
+  const RECT frame = RectIn(Frame(), form);
   EXPECT_EQ(ClassName(Frame()), L"Rerevure.Frame");
   EXPECT_EQ(WindowText(Frame()), L"");
   EXPECT_EQ(frame.left, 8);
@@ -180,7 +180,7 @@ TEST_F(SettingsWindowWineTest, EveryControlHasItsClassCaptionRectangleAndFont) {
     seen.insert(control);
     EXPECT_EQ(ClassName(control), expected.class_name);
     EXPECT_EQ(WindowText(control), expected.caption);
-    const RECT rect = RectInClient(control, form);
+    const RECT rect = RectIn(control, form);
     EXPECT_EQ(rect.left, expected.rect.left);
     EXPECT_EQ(rect.top, expected.rect.top);
     EXPECT_EQ(rect.right, expected.rect.right);
@@ -405,10 +405,10 @@ TEST_F(SettingsWindowWineTest, AReadBeforeTheWindowWasOpenedLoadsItHidden) {
 
 TEST_F(SettingsWindowWineTest, ResizingMovesNothing) {
   window.Show();
-  const RECT before = RectInClient(Control(form2::Command2), Form());
+  const RECT before = RectIn(Control(form2::Command2), Form());
   SetWindowPos(Form(), nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
   PumpFor(std::chrono::milliseconds(100));
-  const RECT after = RectInClient(Control(form2::Command2), Form());
+  const RECT after = RectIn(Control(form2::Command2), Form());
   EXPECT_TRUE(EqualRect(&before, &after));
 }
 

@@ -20,7 +20,7 @@ using testing::win32::ClassName;
 using testing::win32::PressKey;
 using testing::win32::PumpFor;
 using testing::win32::PumpUntil;
-using testing::win32::RectInClient;
+using testing::win32::RectIn;
 using testing::win32::WindowText;
 
 constexpr int kLeft = 11, kRight = 12, kFrame = 20, kField = 21, kMasked = 22, kInner = 23,
@@ -131,13 +131,13 @@ TEST_F(Win32FormTest, TheApplicationIconComesFromTheProgramFileAtBothSizes) {
 }
 
 TEST_F(Win32FormTest, PlacesControlsInTheirContainersAtTheirPixelRectangles) {
-  const RECT frame = RectInClient(Control(kFrame), hwnd);
+  const RECT frame = RectIn(Control(kFrame), hwnd);
   EXPECT_EQ(frame.left, 8);
   EXPECT_EQ(frame.top, 8);
   EXPECT_EQ(frame.right, 8 + 273);
   EXPECT_EQ(frame.bottom, 8 + 121);
   EXPECT_EQ(GetParent(Control(kInner)), Control(kFrame));
-  const RECT inner = RectInClient(Control(kInner), hwnd);
+  const RECT inner = RectIn(Control(kInner), hwnd);
   EXPECT_EQ(inner.left, 8 + 8);
   EXPECT_EQ(inner.top, 8 + 88);
   EXPECT_EQ(GetParent(Control(kLeft)), hwnd);

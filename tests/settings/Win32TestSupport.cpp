@@ -4,29 +4,6 @@
 
 namespace rerevure::testing::win32 {
 
-std::wstring ClassName(HWND hwnd) {
-  wchar_t name[256] = {};
-  GetClassNameW(hwnd, name, 256);
-  return name;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  // WM_GETTEXT reads the control itself, whichever process it lives in.
-  const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(copied));
-  return text;
-}
-
-RECT RectInClient(HWND hwnd, HWND top_level) {
-  RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  MapWindowPoints(HWND_DESKTOP, top_level, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   return platform::Win32MessageLoop::PumpUntil(done, timeout);
 }

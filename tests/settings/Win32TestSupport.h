@@ -10,15 +10,12 @@
 #include <thread>
 #include <vector>
 
-// Helpers for driving real windows from a test, from outside the windows' own
-// code: window messages, keyboard input and a watcher for message boxes.
+#include "WindowQueries.h"
+
+// Helpers for driving real windows of the test's own thread from outside the
+// windows' own code: the message loop, keyboard input and a watcher for
+// message boxes.
 namespace rerevure::testing::win32 {
-
-std::wstring ClassName(HWND hwnd);
-std::wstring WindowText(HWND hwnd);
-
-// The window's rectangle relative to the client area of the top-level window.
-RECT RectInClient(HWND hwnd, HWND top_level);
 
 // Pumps the thread's messages as the program's loop does, for a while or
 // until the condition holds.
