@@ -27,7 +27,7 @@ MainWindow::~MainWindow() {
   if (form_ && !ending_) tray_icon_.RemoveIcon();
 }
 
-void MainWindow::Start() {
+void MainWindow::Start(bool shown) {
   form_ = platform_.forms.Create(MainWindowLayout(), *this);
   notifier_.emplace(*form_, tray_icon_);
   EnableBalloonTips();
@@ -35,7 +35,35 @@ void MainWindow::Start() {
   // The handle is read after the window was made topmost.
   tray_icon_.Fill(form_->Handle(), form_->IconHandle());
   tray_icon_.AddIcon();
-  form_->Show();
+  if (shown) form_->Show();
+}
+
+void MainWindow::SwitchWithoutBox(Profile profile) {
+  if (!Active()) return;
+  if (profile == Profile::School) {
+    switching::EnterSchoolProfile(profiles_, Feedback::Balloon, *notifier_, settings_);
+  } else {
+    switching::EnterHomeProfile(profiles_, Feedback::Balloon, *notifier_);
+  }
+}
+
+void MainWindow::Perform(Request request) {
+  if (!Active()) return;
+  switch (request) {
+    case Request::Show:
+      // As a tray notification does.
+      form_->ShowAndActivate();
+      break;
+    case Request::School:
+      SwitchWithoutBox(Profile::School);
+      break;
+    case Request::Home:
+      SwitchWithoutBox(Profile::Home);
+      break;
+    case Request::Exit:
+      RemoveIconAndEnd();
+      break;
+  }
 }
 
 void MainWindow::EnableBalloonTips() {
@@ -69,10 +97,10 @@ void MainWindow::OnCommand(int id) {
       settings_.Show();
       break;
     case kMnuSchoolNetwork:
-      switching::EnterSchoolProfile(profiles_, Feedback::Balloon, *notifier_, settings_);
+      SwitchWithoutBox(Profile::School);
       break;
     case kMnuHomeNetwork:
-      switching::EnterHomeProfile(profiles_, Feedback::Balloon, *notifier_);
+      SwitchWithoutBox(Profile::Home);
       break;
     case kMnuAbout:
       tray_icon_.ShowBalloon(std::wstring(kAboutTitle), AboutText(), kAboutTimeoutMs);

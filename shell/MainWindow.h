@@ -9,11 +9,14 @@
 #include "platform/Processes.h"
 #include "platform/Tray.h"
 #include "settings/SettingsWindow.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindowNotifier.h"
 #include "shell/TrayIcon.h"
 #include "switching/ProfileSwitch.h"
 
 namespace rerevure::shell {
+
+enum class Profile { School, Home };
 
 // The platform operations the main window uses besides the profile switches'.
 struct ShellPlatform {
@@ -40,8 +43,14 @@ class MainWindow final : public platform::FormEvents {
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Loads the window (balloon tips enabled, topmost, tray icon added) and
-  // shows it.
-  void Start();
+  // shows it; a program started for a script's request stays hidden, with
+  // only its tray icon.
+  void Start(bool shown = true);
+  // The profile switch as the tray menu does it, answered with a balloon:
+  // for requests nobody clicked for, which must never wait on a box.
+  void SwitchWithoutBox(Profile profile);
+  // A request of the command line or of a later start.
+  void Perform(Request request);
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
 

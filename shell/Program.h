@@ -1,7 +1,11 @@
 #pragma once
 
+#include <span>
+#include <string>
+
 #include "platform/ErrorReport.h"
 #include "settings/SettingsWindow.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "switching/ProfileSwitch.h"
 
@@ -22,15 +26,22 @@ class Program {
   explicit Program(const ProgramPlatform& platform);
 
   // Loads and shows the main window. Its tray icon is up when this returns.
-  void Start();
+  // With requests (a script's command line) the window is loaded hidden and
+  // they are carried out in order once it has loaded.
+  void Start(std::span<const Request> requests = {});
+  // Requests a later start handed over, as RequestsText wrote them.
+  void PerformHandedOver(const std::wstring& text);
 
   MainWindow& Main() { return main_; }
   settings::SettingsWindow& Settings() { return settings_; }
 
  private:
+  void Perform(std::span<const Request> requests);
+
   // Declared first: the main window refers to it, so it is released last.
   settings::SettingsWindow settings_;
   MainWindow main_;
+  platform::ErrorReport& errors_;
 };
 
 }  // namespace rerevure::shell

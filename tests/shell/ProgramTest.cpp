@@ -46,13 +46,13 @@ class ProgramTest : public ::testing::Test {
     shells_.Set(L"HKEY_CURRENT_USER\\Software\\Rerevure\\UserArea", L"\\\\srv\\home");
   }
 
-  void Start() {
+  void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_},
         .profiles = {internet_, shells_, files_, codec_},
         .errors = errors_,
     });
-    program_->Start();
+    program_->Start(requests);
   }
 
   FakeForm& Main() { return *forms_.Find(kMainCaption); }
@@ -266,6 +266,43 @@ TEST_F(ProgramTest, TaskbarCreatedAddsTheIconAgain) {
   tray_.Restart();  // Explorer restarted: the new taskbar has no icons
   Main().TaskbarCreated();
   EXPECT_TRUE(IconShown());
+}
+
+// --- requests of the command line and of later starts --------------------------------
+
+TEST_F(ProgramTest, AStartForAScriptSwitchesWithABalloonAndStaysHidden) {
+  const Request requests[] = {Request::School};
+  Start(requests);
+  EXPECT_FALSE(Main().visible);
+  EXPECT_TRUE(IconShown());
+  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
+  EXPECT_THAT(Main().messages, IsEmpty());
+}
+
+TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
+  Start();
+  Main().Click(kCommand4);
+  program_->PerformHandedOver(L"/home /show");
+  EXPECT_EQ(shells_.runs.back(), L"net use * /d /y");
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+  EXPECT_TRUE(Main().visible);
+  EXPECT_THAT(Main().messages, IsEmpty());
+
+  // /exit ends as the Exit item does; nothing after it runs.
+  program_->PerformHandedOver(L"/exit /school");
+  EXPECT_EQ(tray_.IconCount(), 0u);
+  EXPECT_EQ(application_.end_calls, 1);
+  EXPECT_EQ(shells_.runs.size(), 1u);
+}
+
+TEST_F(ProgramTest, AFailingRequestIsReportedAndTheNextOneRuns) {
+  Start();
+  shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
+  Main().Click(kCommand4);
+  program_->PerformHandedOver(L"/home /show");
+  EXPECT_EQ(errors_.reports.size(), 1u);
+  EXPECT_TRUE(Main().visible);
 }
 
 // --- ways out ------------------------------------------------------------------------
