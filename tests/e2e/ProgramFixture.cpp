@@ -18,6 +18,25 @@ const std::string kExpectedScript =
     "net use l: \\\\srv\\extra2\r\n"
     "cls\r\n";
 
+const std::vector<std::string> kExpectedNet = {"use * /d /y",
+                                               "use h: \\\\srv\\home /USER:jo pw1",
+                                               "use i: \\\\srv\\students",
+                                               "use j: \\\\srv\\staff",
+                                               "use k: \\\\srv\\extra1",
+                                               "use l: \\\\srv\\extra2"};
+
+bool SomeStartsLost(const std::vector<std::string>& starts,
+                    const std::vector<std::string>& expected) {
+  if (starts.empty() || starts.size() >= expected.size()) return false;
+  auto next = expected.begin();
+  for (const auto& start : starts) {
+    next = std::find(next, expected.end(), start);
+    if (next == expected.end()) return false;
+    ++next;
+  }
+  return true;
+}
+
 std::vector<std::string> NetArguments() {
   std::vector<std::string> arguments;
   for (const std::string& line : RunningProgram::StandInStarts()) {

@@ -22,11 +22,24 @@ inline const std::wstring kExplorerAdvanced =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 inline const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
 
-// The script the program writes from the settings SetUp stores.
+// The script the program writes from the settings SetUp stores, and the
+// arguments its net commands are started with.
 extern const std::string kExpectedScript;
+extern const std::vector<std::string> kExpectedNet;
+
+inline const std::wstring kSchoolBalloon =
+    L"Your Now On Your School Network,\r\nSchool Proxy Enabled.";
+inline const std::wstring kHomeBalloon =
+    L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
 
 // The arguments the stand-in net.exe was started with, in order.
 std::vector<std::string> NetArguments();
+
+// The starts are the expected ones in order with some, but not all, missing:
+// cmd ran the script but Wine failed to start one of its commands, as it
+// rarely does under load.
+bool SomeStartsLost(const std::vector<std::string>& starts,
+                    const std::vector<std::string>& expected);
 
 // Waits (bounded) until a balloon with exactly this text is up.
 bool BalloonShown(const std::wstring& text);

@@ -17,6 +17,18 @@ std::wstring WindowsPath(std::wstring path) {
 
 std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
+// A top-level window of the process with this caption, shown or not.
+HWND AnyWindowCaptioned(DWORD process_id, const std::wstring& caption) {
+  HWND found = nullptr;
+  for (HWND hwnd = GetTopWindow(nullptr); hwnd != nullptr && !found;
+       hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process_id && WindowText(hwnd) == caption) found = hwnd;
+  }
+  return found;
+}
+
 }  // namespace
 
 std::wstring RunningProgram::ExePath() { return WindowsPath(REREVURE_EXE); }
@@ -32,7 +44,7 @@ std::vector<std::string> RunningProgram::StandInStarts() {
   return lines;
 }
 
-RunningProgram::RunningProgram() {
+RunningProgram::RunningProgram(const std::wstring& arguments, Expect expect) {
   // The environment the program (and everything it starts) inherits.
   wchar_t path[32768] = {};
   GetEnvironmentVariableW(L"PATH", path, static_cast<DWORD>(std::size(path)));
@@ -43,6 +55,7 @@ RunningProgram::RunningProgram() {
   SetEnvironmentVariableW(L"REREVURE_STANDIN_LOG", StandInLog().c_str());
 
   std::wstring command = L"\"" + ExePath() + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   // Started in the stand-ins' folder: the shell object's Run looks for a
@@ -52,7 +65,13 @@ RunningProgram::RunningProgram() {
     ADD_FAILURE() << "cannot start the program, error " << GetLastError();
     return;
   }
-  main_ = WaitForWindow(kMainCaption, 30s);
+  if (expect == Expect::Ends) return;
+  if (expect == Expect::Hidden) {
+    WaitUntil([&] { return (main_ = AnyWindowCaptioned(ProcessId(), kMainCaption)) != nullptr; },
+              30s);
+  } else {
+    main_ = WaitForWindow(kMainCaption, 30s);
+  }
   if (!main_) ADD_FAILURE() << "the main window did not appear";
 }
 
@@ -80,6 +99,14 @@ bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) const {
   return process_.hProcess &&
          WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) ==
              WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> RunningProgram::ExitCode() const {
+  DWORD code = 0;
+  if (!process_.hProcess || Running() || !GetExitCodeProcess(process_.hProcess, &code)) {
+    return std::nullopt;
+  }
+  return code;
 }
 
 HWND RunningProgram::WaitForWindow(const std::wstring& caption,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,11 @@ namespace rerevure::e2e {
 // program if it is still running.
 class RunningProgram {
  public:
-  RunningProgram();
+  // What a start is expected to do: run with its main window shown, run with
+  // it hidden (a script's request), or end by itself (handed over, refused).
+  enum class Expect { Shown, Hidden, Ends };
+
+  explicit RunningProgram(const std::wstring& arguments = L"", Expect expect = Expect::Shown);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -31,6 +36,8 @@ class RunningProgram {
   DWORD ProcessId() const { return process_.dwProcessId; }
   bool Running() const;
   bool WaitForExit(std::chrono::milliseconds timeout = 10s) const;
+  // The exit code once the process has ended.
+  std::optional<DWORD> ExitCode() const;
 
   // The main window (found when the program had started).
   HWND Main() const { return main_; }
