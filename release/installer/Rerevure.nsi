@@ -124,6 +124,10 @@ Section "Rerevure" SecProgram
   ; The shortcuts start the program in this folder, which users cannot
   ; write: the script's "net" must not be found in a folder they can.
   SetOutPath "$INSTDIR"
+  ; An upgrade: the running older program ends before its file is replaced.
+  ${If} ${FileExists} "$INSTDIR\Rerevure.exe"
+    ExecWait '"$INSTDIR\Rerevure.exe" /exit'
+  ${EndIf}
   File "/oname=Rerevure.exe" "${PROGRAM}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
@@ -174,6 +178,10 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+  ; The running program of the user uninstalling ends first (it removes its
+  ; tray icon); with none running this does nothing. The result is of no use:
+  ; a copy in another session is handled by /REBOOTOK below.
+  ExecWait '"$INSTDIR\Rerevure.exe" /exit'
   Delete "$SMPROGRAMS\Rerevure.lnk"
   Delete "$SMSTARTUP\Rerevure.lnk"
   ; A copy still running in some session is removed at the next restart.

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""The templates schools deploy with: Group Policy and scheduled tasks.
+
+Rerevure.admx and en-US/Rerevure.adml must be well-formed, ADMX schema 1.0
+User Configuration text policies, one per drive value the settings store
+keeps under HKCU\\Software\\Rerevure (its value table in
+settings/DriveSettingsStore.h), named exactly as the store names them, and
+never the password; every string and presentation the ADMX refers to must be
+in the ADML.
+
+The two scheduled tasks must be well-formed, fire on event 10000 of
+Microsoft-Windows-NetworkProfile/Operational, one for the school network's
+name running /school, the other for every other name running /home.
+
+Usage: test_deployment_templates.py [--policy FOLDER] [--tasks FOLDER] [unittest options]
+(FOLDER holds Rerevure.admx and en-US/, or the task files; the defaults are
+release/policy and release/tasks.)
+"""
+
+import os
+import re
+import sys
+import unittest
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
+POLICY = os.path.join(ROOT, "release", "policy")
+TASKS = os.path.join(ROOT, "release", "tasks")
+STORE = os.path.join(ROOT, "settings", "DriveSettingsStore.h")
+NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
+TASK_NS = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
+
+
+def store_value_names():
+    """The value names of the store's table kDriveValues, in order."""
+    with open(STORE, encoding="utf-8") as f:
+        text = f.read()
+    table = re.search(r"kDriveValues\{\{(.*?)\}\};", text, re.S)
+    assert table, "no kDriveValues table in " + STORE
+    return re.findall(r'\{L"(\w+)",', table.group(1))
+
+
+class PolicyTemplatesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.admx = ET.parse(os.path.join(POLICY, "Rerevure.admx")).getroot()
+        cls.adml = ET.parse(os.path.join(POLICY, "en-US", "Rerevure.adml")).getroot()
+        cls.policies = cls.admx.findall("p:policies/p:policy", NS)
+
+    def test_schema_one_user_policies_under_the_programs_key(self):
+        for root in (self.admx, self.adml):
+            self.assertEqual(root.get("schemaVersion"), "1.0")
+        self.assertTrue(self.policies)
+        for policy in self.policies:
+            with self.subTest(policy=policy.get("name")):
+                self.assertEqual(policy.get("class"), "User")
+                self.assertEqual(policy.get("key"), "Software\\Rerevure")
+                # No value of the policy itself: only its text element writes.
+                self.assertIsNone(policy.get("valueName"))
+                elements = list(policy.find("p:elements", NS))
+                self.assertEqual(len(elements), 1)
+                text = elements[0]
+                self.assertEqual(text.tag, "{%s}text" % NS["p"])
+                self.assertEqual(text.get("valueName"), policy.get("name"))
+                # REG_SZ: a text element that is not expandable.
+                self.assertEqual(text.get("expandable", "false"), "false")
+
+    def test_exactly_the_stores_values_without_the_password(self):
+        store = store_value_names()
+        self.assertIn("Password", store)
+        written = [e.get("valueName") for e in self.admx.iter() if e.get("valueName")]
+        self.assertEqual(sorted(written), sorted(n for n in store if n != "Password"))
+        self.assertNotIn("password", " ".join(written).lower())
+
+    def test_every_reference_is_resolved_by_the_adml(self):
+        strings = {s.get("id") for s in self.adml.iterfind(".//p:stringTable/p:string", NS)}
+        presentations = {
+            p.get("id"): p for p in self.adml.iterfind(".//p:presentationTable/p:presentation", NS)
+        }
+        for element in self.admx.iter():
+            for value in element.attrib.values():
+                for kind, name in re.findall(r"\$\((string|presentation)\.(\w+)\)", value):
+                    with self.subTest(reference=value):
+                        self.assertIn(name, strings if kind == "string" else presentations)
+        for policy in self.policies:
+            presentation = presentations[policy.get("name")]
+            boxes = [b.get("refId") for b in presentation.iterfind("p:textBox", NS)]
+            ids = [t.get("id") for t in policy.iterfind("p:elements/p:text", NS)]
+            self.assertEqual(boxes, ids)
+
+
+class NetworkTasksTest(unittest.TestCase):
+    def task(self, name):
+        root = ET.parse(os.path.join(TASKS, name)).getroot()
+        query = ET.fromstring(root.find(".//t:EventTrigger/t:Subscription", TASK_NS).text)
+        select = query.find("Query/Select")
+        self.assertEqual(select.get("Path"), "Microsoft-Windows-NetworkProfile/Operational")
+        network = re.fullmatch(
+            r"\*\[System\[\(EventID=10000\)\]\] and "
+            r"\*\[EventData\[Data\[@Name='Name'\](=|!=)'([^']+)'\]\]",
+            select.text,
+        )
+        self.assertIsNotNone(network, select.text)
+        exec_ = root.find(".//t:Actions/t:Exec", TASK_NS)
+        self.assertTrue(exec_.find("t:Command", TASK_NS).text.endswith('\\Rerevure.exe"'))
+        # A run may become the running program: no time limit may end it.
+        self.assertEqual(root.find(".//t:Settings/t:ExecutionTimeLimit", TASK_NS).text, "PT0S")
+        return network.groups(), exec_.find("t:Arguments", TASK_NS).text
+
+    def test_school_network_runs_school_and_every_other_runs_home(self):
+        (school_op, school_name), school_args = self.task("Rerevure-school-network.xml")
+        (other_op, other_name), other_args = self.task("Rerevure-other-network.xml")
+        self.assertEqual((school_op, school_args), ("=", "/school"))
+        self.assertEqual((other_op, other_args), ("!=", "/home"))
+        self.assertEqual(school_name, other_name)
+
+
+if __name__ == "__main__":
+    for option in ("--policy", "--tasks"):
+        if option in sys.argv:
+            i = sys.argv.index(option)
+            globals()[option[2:].upper()] = os.path.abspath(sys.argv[i + 1])
+            del sys.argv[i : i + 2]
+    unittest.main()
