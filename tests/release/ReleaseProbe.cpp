@@ -187,6 +187,13 @@ int SchoolSwitch(DWORD timeout_ms) {
   return 0;
 }
 
+// "running" while the program's main window exists, else "ended".
+int ProgramState() {
+  std::wprintf(L"%ls\n", FindWindowW(nullptr, kMainWindowTitle) ? L"running" : L"ended");
+  std::fflush(stdout);
+  return 0;
+}
+
 int ExitProgram(DWORD timeout_ms) {
   HWND main = MainWindow(timeout_ms);
   if (!main) return Fail(L"finding the main window", ERROR_NOT_FOUND);
@@ -212,6 +219,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"user-sid" && argc == 2) return UserSid();
   if (command == L"school-switch" && argc == 3) return SchoolSwitch(std::wcstoul(argv[2], 0, 10));
   if (command == L"exit-program" && argc == 3) return ExitProgram(std::wcstoul(argv[2], 0, 10));
+  if (command == L"program-state" && argc == 2) return ProgramState();
   std::fwprintf(stderr,
                 L"usage: release_probe sd-get PATH | sd-set PATH SDDL | user-sid |"
                 L" school-switch MS | exit-program MS\n");

@@ -218,7 +218,7 @@ class Installers(unittest.TestCase):
         self.assertTrue(os.path.isdir(self.wine.host(make_installers.SCRIPT_FOLDER)))
         self.assertEqual(self.recorded_icacls(), expected_icacls(PROGRAM_FOLDER))
 
-    def school_switch(self, shortcut):
+    def school_switch(self, shortcut, leave_running=False):
         """Start the program from its shortcut, switch to school, return the script."""
         if os.path.exists(self.wine.host(SCRIPT)):
             os.remove(self.wine.host(SCRIPT))
@@ -232,7 +232,8 @@ class Installers(unittest.TestCase):
         self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
         self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
         self.security["script"] = self.probe("sd-get", SCRIPT).strip()
-        self.probe("exit-program", str(TIMEOUT_MS))
+        if not leave_running:
+            self.probe("exit-program", str(TIMEOUT_MS))
         starter.wait(timeout=30)
 
     def check_removed(self, shortcut_folders):
@@ -267,14 +268,16 @@ class Installers(unittest.TestCase):
         self.probe("sd-set", make_installers.SCRIPT_FOLDER, scripts.sddl())
         self.security["folder set"] = scripts.sddl()
         self.security["folder read"] = self.probe("sd-get", make_installers.SCRIPT_FOLDER).strip()
-        self.school_switch(COMMON_PROGRAMS + "\\Rerevure.lnk")
+        self.school_switch(COMMON_PROGRAMS + "\\Rerevure.lnk", leave_running=True)
 
-        # The uninstaller copies itself away and returns at once.
+        # The uninstaller ends the running program (Rerevure.exe /exit), copies
+        # itself away and returns at once.
         result = self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertTrue(wait_until(lambda: self.wine.reg_values(key) is None
                                    and not self.exists(make_installers.SCRIPT_FOLDER), 60),
                         "the uninstaller did not finish")
+        self.assertEqual(self.probe("program-state").strip(), "ended")
         self.check_removed([COMMON_PROGRAMS])
 
     def test_2_setup_program_stops_when_rights_cannot_be_set(self):
@@ -321,10 +324,11 @@ class Installers(unittest.TestCase):
         self.assertEqual((entries[0].get("Publisher"), entries[0].get("DisplayVersion")),
                          (ARGS.organisation, ARGS.version))
 
-        self.school_switch(programs + "\\Rerevure.lnk")
+        self.school_switch(programs + "\\Rerevure.lnk", leave_running=True)
 
         result = self.wine.run("msiexec", "/x", package, "/qn")
         self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertEqual(self.probe("program-state").strip(), "ended")
         self.check_removed([COMMON_PROGRAMS, user_programs])
         os.remove(self.wine.host(package))
 
