@@ -49,6 +49,20 @@ void MainWindow::SwitchWithoutBox(Profile profile) {
 
 void MainWindow::Perform(Request request) {
   if (!Active()) return;
+  deferred_.push_back(request);
+  PerformDeferred();
+}
+
+void MainWindow::PerformDeferred() {
+  while (!busy_ && Active() && !deferred_.empty()) {
+    const Request request = deferred_.front();
+    deferred_.pop_front();
+    const Busy busy(busy_);
+    CarryOut(request);
+  }
+}
+
+void MainWindow::CarryOut(Request request) {
   switch (request) {
     case Request::Show:
       // As a tray notification does.
@@ -66,6 +80,17 @@ void MainWindow::Perform(Request request) {
   }
 }
 
+void MainWindow::OnCommand(int id) {
+  if (!Active()) return;
+  {
+    const Busy busy(busy_);
+    Command(id);
+  }
+  // Requests that arrived while the command waited in a box. When it
+  // failed, they wait for the next request or command.
+  PerformDeferred();
+}
+
 void MainWindow::EnableBalloonTips() {
   // On a locked-down machine the write may be refused; the program is of use
   // without balloons, so start-up goes on.
@@ -77,8 +102,7 @@ void MainWindow::EnableBalloonTips() {
   }
 }
 
-void MainWindow::OnCommand(int id) {
-  if (!Active()) return;
+void MainWindow::Command(int id) {
   switch (id) {
     case kCommand1:
       switching::EnterSchoolProfile(profiles_, Feedback::MessageBox, *notifier_, settings_);

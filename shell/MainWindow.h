@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -49,7 +50,9 @@ class MainWindow final : public platform::FormEvents {
   // The profile switch as the tray menu does it, answered with a balloon:
   // for requests nobody clicked for, which must never wait on a box.
   void SwitchWithoutBox(Profile profile);
-  // A request of the command line or of a later start.
+  // A request of the command line or of a later start. One that arrives
+  // while a button's handler waits in its message box is carried out once
+  // that handler has returned, so that two switches never interleave.
   void Perform(Request request);
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
@@ -66,6 +69,23 @@ class MainWindow final : public platform::FormEvents {
   void OpenWebPage();
   void RemoveIconAndEnd();
   bool Active() const { return form_ && !ending_; }
+  // Set while a command or a request runs: what arrives meanwhile (from a
+  // message box's loop) is deferred.
+  class Busy {
+   public:
+    explicit Busy(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~Busy() { flag_ = was_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    bool& flag_;
+    const bool was_;
+  };
+
+  void Command(int id);
+  void PerformDeferred();
+  void CarryOut(Request request);
 
   ShellPlatform platform_;
   switching::ProfilePlatform profiles_;
@@ -74,6 +94,8 @@ class MainWindow final : public platform::FormEvents {
   std::unique_ptr<platform::Form> form_;
   std::optional<MainWindowNotifier> notifier_;
   bool ending_ = false;
+  bool busy_ = false;
+  std::deque<Request> deferred_;
 };
 
 }  // namespace rerevure::shell

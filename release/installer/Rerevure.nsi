@@ -124,9 +124,14 @@ Section "Rerevure" SecProgram
   ; The shortcuts start the program in this folder, which users cannot
   ; write: the script's "net" must not be found in a folder they can.
   SetOutPath "$INSTDIR"
-  ; An upgrade: the running older program ends before its file is replaced.
+  ; An upgrade: a running program ends before its file is replaced. The new
+  ; program asks, from the installer's own temporary folder: an older one
+  ; given /exit might not know it and simply start.
   ${If} ${FileExists} "$INSTDIR\Rerevure.exe"
-    ExecWait '"$INSTDIR\Rerevure.exe" /exit'
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\Rerevure.exe" "${PROGRAM}"
+    ExecWait '"$PLUGINSDIR\Rerevure.exe" /exit'
+    Delete "$PLUGINSDIR\Rerevure.exe"
   ${EndIf}
   File "/oname=Rerevure.exe" "${PROGRAM}"
   WriteUninstaller "$INSTDIR\uninstall.exe"

@@ -296,6 +296,18 @@ TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
   EXPECT_EQ(shells_.runs.size(), 1u);
 }
 
+TEST_F(ProgramTest, ARequestArrivingWhileAButtonsBoxIsOpenWaitsForTheButtonsSwitch) {
+  Start();
+  Main().while_message_open = [&](const FakeForm::Message&) {
+    program_->PerformHandedOver(L"/home");
+    EXPECT_THAT(shells_.runs, IsEmpty());  // nothing of home yet
+  };
+  Main().Click(kCommand1);
+  // The school switch wrote and started its script, then home undid it.
+  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath, L"net use * /d /y"));
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+}
+
 TEST_F(ProgramTest, AFailingRequestIsReportedAndTheNextOneRuns) {
   Start();
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
