@@ -177,7 +177,7 @@ TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimised) {
   Start();
   Main().DoubleClick(kFrame1);
   EXPECT_THAT(processes_.started, ElementsAre(testing::FakeProcesses::Started{
-                                      L"C:\\Program Files\\Internet Explorer\\iexplore.exe " +
+                                      L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" " +
                                           std::wstring(kOrganisationWebAddress),
                                       2, false}));
   Main().DoubleClick(kCommand1);  // only the frame opens the page
