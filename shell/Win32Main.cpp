@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/ErrorReport.h"
 #include "platform/Win32Application.h"
 #include "platform/Win32AutomationShell.h"
@@ -17,13 +19,11 @@
 #include "platform/Win32Tray.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
+#include "shell/StartUp.h"
 
 using namespace rerevure;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // The automation shell object is a COM object of the user-interface thread.
-  platform::ComInitializer com;
-
   platform::Win32ErrorReport errors(std::wstring(shell::kApplicationTitle), shell::ErrorReportText);
   platform::Win32TextCodec codec;
   platform::Win32InternetOptions internet;
@@ -39,13 +39,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       .profiles = {internet, shells, files, codec},
       .errors = errors,
   };
-  shell::Program program(platform);
-  // Without its main window the program could be neither used nor ended.
-  bool started = false;
-  platform::RunReportingErrors(errors, [&] {
-    program.Start();
-    started = true;
-  });
-  if (!started) return 1;
-  return platform::Win32MessageLoop::Run();
+  // Made by the start steps, so that their failures reach the report; they
+  // live until the message loop has ended, COM longest.
+  std::optional<platform::ComInitializer> com;
+  std::optional<shell::Program> program;
+  return shell::StartThenRun(
+      errors,
+      [&] {
+        // The automation shell object is a COM object of the user-interface thread.
+        com.emplace();
+        program.emplace(platform);
+        program->Start();
+      },
+      [] { return platform::Win32MessageLoop::Run(); });
 }

@@ -10,6 +10,7 @@
 #include "shell/MainWindowLayout.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
+#include "shell/StartUp.h"
 #include "support/CallJournal.h"
 #include "support/FakeApplication.h"
 #include "support/FakeAutomationShell.h"
@@ -109,6 +110,24 @@ TEST_F(ProgramTest, StartGoesOnWhenTheShellObjectCannotBeMade) {
   EXPECT_TRUE(Main().visible);
   EXPECT_TRUE(IconShown());
   EXPECT_THAT(errors_.reports, IsEmpty());
+}
+
+TEST_F(ProgramTest, AStartStepThatFailsBeforeTheLoopIsReportedAndTheLoopNeverRuns) {
+  bool looped = false;
+  auto loop = [&] { return looped = true, 0; };
+  // The first step (COM, on Windows) fails before any window exists.
+  auto com_fails = [] { throw platform::PlatformError(-2147467259, L"Unspecified error"); };
+  EXPECT_EQ(StartThenRun(errors_, com_fails, loop), kStartFailed);
+  EXPECT_FALSE(looped);
+  EXPECT_THAT(errors_.reports,
+              ElementsAre(testing::FakeErrorReport::Entry{-2147467259, L"Unspecified error"}));
+
+  // A clean start runs the loop and ends with its code.
+  EXPECT_EQ(StartThenRun(
+                errors_, [&] { Start(); }, [] { return 7; }),
+            7);
+  EXPECT_TRUE(Main().visible);
+  EXPECT_EQ(errors_.reports.size(), 1u);
 }
 
 // --- buttons -------------------------------------------------------------------
