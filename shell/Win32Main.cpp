@@ -16,6 +16,7 @@
 #include "platform/Win32Processes.h"
 #include "platform/Win32TextCodec.h"
 #include "platform/Win32TextFiles.h"
+#include "platform/Win32Timer.h"
 #include "platform/Win32Tray.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
@@ -33,9 +34,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32Processes processes;
   platform::Win32Application application;
   platform::Win32FormFactory forms(errors);
+  platform::Win32TimerFactory timers(errors);
 
   const shell::ProgramPlatform platform{
-      .shell = {forms, tray, shells, processes, application},
+      .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec},
       .errors = errors,
   };

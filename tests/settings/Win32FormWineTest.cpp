@@ -10,6 +10,7 @@
 
 #include "Win32TestSupport.h"
 #include "platform/Win32Form.h"
+#include "platform/Win32Timer.h"
 #include "support/FakeErrorReport.h"
 
 namespace rerevure::platform {
@@ -384,6 +385,22 @@ TEST_F(Win32FormTest, AWindowMadeTopmostTakesNeitherTheActivationNorTheFocus) {
   EXPECT_EQ(GetActiveWindow(), other_hwnd);
   EXPECT_EQ(GetForegroundWindow(), other_hwnd);
   EXPECT_EQ(GetFocus(), other_focus);
+}
+
+TEST_F(Win32FormTest, ATimerTicksThroughTheMessageLoopUntilStopped) {
+  int ticks = 0;
+  Win32TimerFactory timers(errors);
+  const auto timer = timers.Create([&] {
+    if (++ticks == 2) throw PlatformError(1234, L"tick failed");
+  });
+  timer->Start(std::chrono::milliseconds(10));
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  // A failing tick is reported like any handler, and the timer goes on.
+  EXPECT_THAT(errors.reports, ElementsAre(testing::FakeErrorReport::Entry{1234, L"tick failed"}));
+  timer->Stop();
+  const int stopped_at = ticks;
+  PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(ticks, stopped_at);
 }
 
 TEST_F(Win32FormTest, TextsAreReadAndWrittenByControlId) {
