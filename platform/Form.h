@@ -45,8 +45,8 @@ class Form {
   virtual void ShowAndActivate() = 0;
   virtual void Hide() = 0;
   virtual bool IsVisible() const = 0;
-  // SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); a window still
-  // hidden is not activated by it (SWP_NOACTIVATE added).
+  // SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE):
+  // into the topmost band without taking the activation from another window.
   virtual void MakeTopmost() = 0;
   virtual std::wstring Text(int control_id) const = 0;
   virtual void SetText(int control_id, const std::wstring& text) = 0;

@@ -11,9 +11,10 @@ namespace rerevure::platform {
 class Tray {
  public:
   virtual ~Tray() = default;
-  // message is kNimAdd, kNimModify or kNimDelete. The program makes no use of
-  // the result, so none is returned.
-  virtual void Notify(std::uint32_t message, const NotifyIconRecord& record) = 0;
+  // message is kNimAdd, kNimModify or kNimDelete. True when the shell took
+  // the call: an add can fail or time out while Explorer is busy (at logon),
+  // and a timed-out add may still arrive later.
+  virtual bool Notify(std::uint32_t message, const NotifyIconRecord& record) = 0;
 };
 
 }  // namespace rerevure::platform

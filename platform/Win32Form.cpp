@@ -364,11 +364,12 @@ bool Win32Form::IsVisible() const { return Hwnd() != nullptr && IsWindowVisible(
 
 void Win32Form::MakeTopmost() {
   if (Hwnd() == nullptr) return;
-  // Without SWP_NOACTIVATE the call also activates the window. A window
-  // still hidden (loading) must not take the activation, and with it the
-  // keyboard, from the window the user is working in.
-  const UINT activation = IsWindowVisible(Hwnd()) ? 0 : SWP_NOACTIVATE;
-  SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | activation);
+  // Without SWP_NOACTIVATE the call also activates the window. Neither a
+  // window still loading nor one that just lost the focus to another window
+  // may take the activation, and with it the keyboard, from the window the
+  // user is working in. The result is not looked at: a window that stays
+  // out of the topmost band is no reason to stop the handler.
+  SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 std::wstring Win32Form::Text(int control_id) const {

@@ -53,7 +53,7 @@ static_assert(sizeof(NotifyIconDataV2A) == 488, "the i686 program's record is 48
 
 }  // namespace
 
-void Win32Tray::Notify(std::uint32_t message, const NotifyIconRecord& record) {
+bool Win32Tray::Notify(std::uint32_t message, const NotifyIconRecord& record) {
   NotifyIconDataV2A data{};
   data.cbSize = record.cbSize;
   data.hWnd = reinterpret_cast<HWND>(record.hWnd);
@@ -68,7 +68,7 @@ void Win32Tray::Notify(std::uint32_t message, const NotifyIconRecord& record) {
   data.uTimeout = record.uTimeout;
   ToAnsiField(codec_, record.szInfoTitle, data.szInfoTitle);
   data.dwInfoFlags = record.dwInfoFlags;
-  Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&data));
+  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&data)) != FALSE;
 }
 
 }  // namespace rerevure::platform

@@ -10,7 +10,7 @@ namespace rerevure::platform {
 class Win32Tray final : public Tray {
  public:
   explicit Win32Tray(const TextCodec& codec) : codec_(codec) {}
-  void Notify(std::uint32_t message, const NotifyIconRecord& record) override;
+  bool Notify(std::uint32_t message, const NotifyIconRecord& record) override;
 
  private:
   const TextCodec& codec_;

@@ -14,6 +14,13 @@ Usage:
 
 Library use (the release tests): read_rights(), folder_path(), and the two
 generators.
+
+The script folder is made as Rerevure in the 64-bit Program Files (Program
+Files on 32-bit Windows), never by the program's path C:\Progra~1\Rerevure:
+that 8.3 name leads there only while the folder has it, and on a drive
+without short names a folder made by that name would be an ordinary one in
+C:\ that any user could own. Both installers say when the name does not
+lead to the folder they made, and install all the same.
 """
 
 import argparse
@@ -26,8 +33,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLER = os.path.join(HERE, "installer")
 RIGHTS_FILE = os.path.join(INSTALLER, "folder-rights.txt")
 
-# The folder of the program's fixed script path C:\Progra~1\Rerevure\MapDrives.bat.
-SCRIPT_FOLDER = "C:\\Progra~1\\Rerevure"
+# The folder of the program's fixed script path C:\Progra~1\Rerevure\MapDrives.bat:
+# checked by the installers, never created by this name.
+SCRIPT_PATH_FOLDER = "C:\\Progra~1\\Rerevure"
+# What the installers create: this name in the 64-bit Program Files.
+SCRIPT_FOLDER_NAME = "Rerevure"
 FOLDERS = ("scripts", "program")
 
 # How each installer names the two folders in the icacls command line. The
@@ -96,12 +106,18 @@ def wix_rights_include(rules, arch):
            "<Include>",
            '  <CustomAction Id="SetIcaclsPath" Property="ICACLS" Value="[%s]icacls.exe"/>'
            % system_folder,
+           # The 64-bit Program Files: ProgramW6432 names it on 64-bit
+           # Windows (to 32-bit programs too); on 32-bit Windows, where that
+           # is unset, it is ProgramFilesFolder.
            '  <CustomAction Id="SetScriptFolderPath" Property="SCRIPTFOLDER" '
-           'Value="$(var.ScriptFolder)"/>',
+           'Value="[ProgramFilesFolder]%s"/>' % SCRIPT_FOLDER_NAME,
+           '  <CustomAction Id="SetScriptFolderPath64" Property="SCRIPTFOLDER" '
+           'Value="[%%ProgramW6432]\\%s"/>' % SCRIPT_FOLDER_NAME,
            '  <CustomAction Id="SetProgramFolderPath" Property="PROGRAMFOLDER" '
            'Value="[RerevureFolder]bin"/>']
-    sequence = ['    <Custom Action="SetIcaclsPath" Sequence="991"/>',
-                '    <Custom Action="SetScriptFolderPath" Sequence="992"/>',
+    sequence = ['    <Custom Action="SetScriptFolderPath" Sequence="988"/>',
+                '    <Custom Action="SetScriptFolderPath64" Sequence="989">%ProgramW6432</Custom>',
+                '    <Custom Action="SetIcaclsPath" Sequence="991"/>',
                 '    <Custom Action="SetProgramFolderPath" Sequence="1001"/>']
     for index, (folder, args) in enumerate(rules, 1):
         action = "FolderRights%d" % index
@@ -118,9 +134,9 @@ def wix_rights_include(rules, arch):
     return "\n".join(out) + "\n"
 
 
-def folder_path(folder, program_folder):
+def folder_path(folder, program_folder, script_folder):
     """The path an installer hands icacls for a folder of the rights file."""
-    return SCRIPT_FOLDER if folder == "scripts" else program_folder
+    return script_folder if folder == "scripts" else program_folder
 
 
 def _write(path, text):
@@ -147,7 +163,8 @@ def build_setup(args, rules, workdir):
                "-DPROGRAM=%s" % os.path.abspath(args.program),
                "-DOUTFILE=%s" % os.path.abspath(args.setup),
                "-DFOLDER_RIGHTS=%s" % include,
-               "-DSCRIPT_FOLDER=%s" % SCRIPT_FOLDER]
+               "-DSCRIPT_FOLDER_NAME=%s" % SCRIPT_FOLDER_NAME,
+               "-DSCRIPT_PATH_FOLDER=%s" % SCRIPT_PATH_FOLDER]
     if args.icon:
         command.append("-DICON=%s" % os.path.abspath(args.icon))
     command.append(os.path.join(INSTALLER, "Rerevure.nsi"))
@@ -166,7 +183,7 @@ def build_msi(args, rules, workdir):
           "-D", "ProgramFilesFolder=%s" % program_files,
           "-D", "SystemFolder=%s" % system_folder,
           "-D", "Win64=%s" % ("yes" if args.arch == "amd64" else "no"),
-          "-D", "ScriptFolder=%s" % SCRIPT_FOLDER,
+          "-D", "ScriptPathFolder=%s" % SCRIPT_PATH_FOLDER,
           "-I", workdir,
           "-o", os.path.abspath(args.msi),
           os.path.join(INSTALLER, "Rerevure.wxs")], cwd=os.path.dirname(program))

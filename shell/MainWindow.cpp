@@ -21,7 +21,11 @@ using switching::Feedback;
 
 MainWindow::MainWindow(const ShellPlatform& platform, const switching::ProfilePlatform& profiles,
                        settings::SettingsWindow& settings)
-    : platform_(platform), profiles_(profiles), settings_(settings), tray_icon_(platform.tray) {}
+    : platform_(platform),
+      profiles_(profiles),
+      settings_(settings),
+      tray_icon_(platform.tray),
+      tray_presence_(tray_icon_, platform.timers) {}
 
 MainWindow::~MainWindow() {
   if (form_ && !ending_) tray_icon_.RemoveIcon();
@@ -34,8 +38,10 @@ void MainWindow::Start(bool shown) {
   form_->MakeTopmost();
   // The handle is read after the window was made topmost.
   tray_icon_.Fill(form_->Handle(), form_->IconHandle());
-  tray_icon_.AddIcon();
-  if (shown) form_->Show();
+  tray_presence_.Add();
+  // A window left hidden while its icon is not in the tray could not be
+  // reached at all.
+  if (shown || !tray_presence_.InTray()) form_->Show();
 }
 
 void MainWindow::SwitchWithoutBox(Profile profile) {
@@ -115,7 +121,7 @@ void MainWindow::Command(int id) {
       RemoveIconAndEnd();
       break;
     case kCommand4:
-      form_->Hide();
+      HideToTray();
       break;
     case kCommand5:
       settings_.Show();
@@ -130,6 +136,10 @@ void MainWindow::Command(int id) {
       tray_icon_.ShowBalloon(std::wstring(kAboutTitle), AboutText(), kAboutTimeoutMs);
       break;
   }
+}
+
+void MainWindow::HideToTray() {
+  if (tray_presence_.InTray()) form_->Hide();
 }
 
 void MainWindow::OnDoubleClick(int control_id) {
@@ -173,11 +183,11 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnTaskbarCreated() {
-  if (Active()) tray_icon_.AddIconAgain();
+  if (Active()) tray_presence_.AddAgain();
 }
 
 void MainWindow::RemoveIconAndEnd() {
-  tray_icon_.RemoveIcon();
+  tray_presence_.Remove();
   ending_ = true;
   platform_.application.End();
 }

@@ -8,11 +8,13 @@
 #include "platform/AutomationShell.h"
 #include "platform/Form.h"
 #include "platform/Processes.h"
+#include "platform/Timer.h"
 #include "platform/Tray.h"
 #include "settings/SettingsWindow.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindowNotifier.h"
 #include "shell/TrayIcon.h"
+#include "shell/TrayPresence.h"
 #include "switching/ProfileSwitch.h"
 
 namespace rerevure::shell {
@@ -26,6 +28,7 @@ struct ShellPlatform {
   platform::AutomationShellFactory& shells;
   platform::Processes& processes;
   platform::Application& application;
+  platform::TimerFactory& timers;
 };
 
 // The main window `Form1`: the start-up window with the switch buttons, the
@@ -66,6 +69,8 @@ class MainWindow final : public platform::FormEvents {
 
  private:
   void EnableBalloonTips();
+  // Every way of hiding the window: only while the tray icon can bring it back.
+  void HideToTray();
   void OpenWebPage();
   void RemoveIconAndEnd();
   bool Active() const { return form_ && !ending_; }
@@ -91,6 +96,7 @@ class MainWindow final : public platform::FormEvents {
   switching::ProfilePlatform profiles_;
   settings::SettingsWindow& settings_;
   TrayIcon tray_icon_;
+  TrayPresence tray_presence_;
   std::unique_ptr<platform::Form> form_;
   std::optional<MainWindowNotifier> notifier_;
   bool ending_ = false;

@@ -19,9 +19,11 @@ using settings::kApplicationTitle;
 inline constexpr std::wstring_view kOrganisationWebAddress = L"http://www.viriru.school.nz/";
 
 // The browser started for the web page; the trailing blank separates the
-// address that follows.
+// address that follows. The path is quoted: unquoted, its blanks let the
+// system try C:\Program.exe and C:\Program Files\Internet.exe first, and a
+// program planted at either would start in the browser's place.
 inline constexpr std::wstring_view kBrowserCommand =
-    L"C:\\Program Files\\Internet Explorer\\iexplore.exe ";
+    L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" ";
 
 // Written at every start so that the shell shows the program's balloons.
 inline constexpr std::wstring_view kEnableBalloonTipsPath =

@@ -15,7 +15,7 @@ void TrayIcon::Fill(std::uintptr_t window, std::uintptr_t icon) {
   record_.szTip = FixedTextField(L"", kTipLength);
 }
 
-void TrayIcon::AddIcon() { tray_.Notify(kNimAdd, record_); }
+bool TrayIcon::AddIcon() { return tray_.Notify(kNimAdd, record_); }
 
 void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text,
                            std::uint32_t timeout_ms) {
@@ -39,10 +39,14 @@ void TrayIcon::Balloon(std::uint32_t info_flags, const std::wstring& title,
 
 void TrayIcon::RemoveIcon() { tray_.Notify(kNimDelete, record_); }
 
-void TrayIcon::AddIconAgain() {
+bool TrayIcon::AddIconAgain() {
   NotifyIconRecord without_balloon = record_;
   without_balloon.uFlags &= ~kNifInfo;
-  tray_.Notify(kNimAdd, without_balloon);
+  if (tray_.Notify(kNimAdd, without_balloon)) return true;
+  // An earlier add that timed out may have reached the shell after all; it
+  // then refuses a second add of the same icon, and only a modify, which
+  // changes nothing visible here, tells that the icon is there.
+  return tray_.Notify(kNimModify, without_balloon);
 }
 
 }  // namespace rerevure::shell

@@ -20,16 +20,18 @@ class TrayIcon {
 
   // Fills the record at load with the window's handle and icon.
   void Fill(std::uintptr_t window, std::uintptr_t icon);
-  void AddIcon();
+  // True when the shell took the add.
+  bool AddIcon();
   // An information balloon (the ones the profile switches and About show).
   void ShowBalloon(const std::wstring& title, const std::wstring& text, std::uint32_t timeout_ms);
   // The same with the warning icon, for a switch that went wrong.
   void ShowWarningBalloon(const std::wstring& title, const std::wstring& text,
                           std::uint32_t timeout_ms);
   void RemoveIcon();
-  // A new taskbar (Explorer restarted) knows no icon of ours: add it again,
-  // without repeating the last balloon the record still holds.
-  void AddIconAgain();
+  // Adds the icon again, without repeating the last balloon the record still
+  // holds: for a new taskbar (Explorer restarted), which knows no icon of
+  // ours, and after an add that failed. True when the icon is in the tray.
+  bool AddIconAgain();
 
   const platform::NotifyIconRecord& Record() const { return record_; }
 

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,13 @@
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
 #include "platform/Win32TextFiles.h"
+#include "platform/Win32Timer.h"
 #include "platform/Win32Tray.h"
 #include "shell/CommandLine.h"
 #include "shell/InstanceHandOver.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
+#include "shell/StartUp.h"
 
 using namespace rerevure;
 
@@ -49,13 +52,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32ErrorReport errors(std::wstring(shell::kApplicationTitle), shell::ErrorReportText);
   platform::Win32SessionInstance instance(errors);
   platform::Win32MessageBoxes boxes;
-  const std::vector<std::wstring> arguments = Arguments();
-  const shell::StartDecision decision =
-      shell::DecideStart(shell::ParseCommandLine(arguments), instance, boxes);
-  if (!decision.start_here) return decision.exit_code;
-
-  // The automation shell object is a COM object of the user-interface thread.
-  platform::ComInitializer com;
+  // Deciding may already fail (no memory for the arguments): that too is
+  // reported, never an end without a word.
+  std::optional<shell::StartDecision> decision;
+  platform::RunReportingErrors(errors, [&] {
+    decision = shell::DecideStart(shell::ParseCommandLine(Arguments()), instance, boxes);
+  });
+  if (!decision) return shell::kStartFailed;
+  if (!decision->start_here) return decision->exit_code;
 
   platform::Win32TextCodec codec;
   platform::Win32InternetOptions internet;
@@ -65,23 +69,30 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32Processes processes;
   platform::Win32Application application;
   platform::Win32FormFactory forms(errors);
+  platform::Win32TimerFactory timers(errors);
 
   const shell::ProgramPlatform platform{
-      .shell = {forms, tray, shells, processes, application},
+      .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec},
       .errors = errors,
   };
-  shell::Program program(platform);
-  // Without its main window the program could be neither used nor ended.
-  bool started = false;
-  platform::RunReportingErrors(errors, [&] {
-    program.Start(decision.requests);
-    started = true;
-  });
-  if (!started) return 1;
-  // Later starts find this one only now, with its main window loaded.
-  platform::RunReportingErrors(errors, [&] {
-    instance.Listen([&](const std::wstring& request) { program.PerformHandedOver(request); });
-  });
-  return platform::Win32MessageLoop::Run();
+  // Made by the start steps, so that their failures reach the report; they
+  // live until the message loop has ended, COM longest.
+  std::optional<platform::ComInitializer> com;
+  std::optional<shell::Program> program;
+  return shell::StartThenRun(
+      errors,
+      [&] {
+        // The automation shell object is a COM object of the user-interface thread.
+        com.emplace();
+        program.emplace(platform);
+        program->Start(decision->requests);
+        // Later starts find this one only now, with its main window loaded.
+        // Without that the program is still of use, so it goes on.
+        platform::RunReportingErrors(errors, [&] {
+          instance.Listen(
+              [&](const std::wstring& request) { program->PerformHandedOver(request); });
+        });
+      },
+      [] { return platform::Win32MessageLoop::Run(); });
 }

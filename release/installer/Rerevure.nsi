@@ -2,18 +2,22 @@
 ; make_installers.py builds it from the stripped program:
 ;   makensis -DVERSION=1.6.0 -DORGANISATION="..." -DPROGRAM=Rerevure.exe
 ;            -DOUTFILE=Rerevure-1.6.0-setup.exe -DFOLDER_RIGHTS=FolderRights.nsh
-;            -DSCRIPT_FOLDER=C:\Progra~1\Rerevure
+;            -DSCRIPT_FOLDER_NAME=Rerevure -DSCRIPT_PATH_FOLDER=C:\Progra~1\Rerevure
 ;            [-DICON=rerevure.ico] [-DTARGET=amd64-unicode] Rerevure.nsi
 ; FolderRights.nsh is generated from folder-rights.txt, the one place that
-; says which rights the two folders get. SCRIPT_FOLDER is the folder of the
-; program's fixed script path "C:\Progra~1\Rerevure\MapDrives.bat": the
-; folder that 8.3 name names, whichever Program Files folder that is.
+; says which rights the two folders get. SCRIPT_PATH_FOLDER is the folder of
+; the program's fixed script path "C:\Progra~1\Rerevure\MapDrives.bat". The
+; setup program never creates it by that name: the 8.3 name leads to the
+; 64-bit Program Files only while that folder has it, and on a drive without
+; short names a folder made by that name would be an ordinary folder in C:\
+; that any user could own. It creates SCRIPT_FOLDER_NAME in the 64-bit
+; Program Files instead, and says when the 8.3 name does not lead there.
 ;
 ; Layout (fixed: /D= is ignored, so no typo can point the rights below at a
 ; system folder):
 ;   <32-bit Program Files>\Rerevure\bin   Rerevure.exe, uninstall.exe: users
 ;                                         may read and run, nothing more
-;   C:\Progra~1\Rerevure                  the drive-mapping scripts: each
+;   <64-bit Program Files>\Rerevure       the drive-mapping scripts: each
 ;                                         user creates and removes their own
 ; On 64-bit Windows these are "C:\Program Files (x86)\Rerevure\bin" and
 ; "C:\Program Files\Rerevure". On 32-bit Windows both Program Files names are
@@ -42,7 +46,8 @@ Target ${TARGET}
 !insertmacro RerevureRequire PROGRAM
 !insertmacro RerevureRequire OUTFILE
 !insertmacro RerevureRequire FOLDER_RIGHTS
-!insertmacro RerevureRequire SCRIPT_FOLDER
+!insertmacro RerevureRequire SCRIPT_FOLDER_NAME
+!insertmacro RerevureRequire SCRIPT_PATH_FOLDER
 
 !include LogicLib.nsh
 !include FileFunc.nsh
@@ -57,6 +62,9 @@ Target ${TARGET}
 !else
   !define PROGRAM_FILES "$PROGRAMFILES32"
 !endif
+; $PROGRAMFILES64 is the 64-bit Program Files on 64-bit Windows, Program
+; Files on 32-bit Windows.
+!define SCRIPT_FOLDER "$PROGRAMFILES64\${SCRIPT_FOLDER_NAME}"
 
 Name "Rerevure"
 OutFile "${OUTFILE}"
@@ -112,11 +120,12 @@ Section "Rerevure" SecProgram
   ; whose own rights must be set after it.
   CreateDirectory "${SCRIPT_FOLDER}"
   ${IfNot} ${FileExists} "${SCRIPT_FOLDER}\*.*"
-    MessageBox MB_ICONSTOP|MB_OK '"${SCRIPT_FOLDER}" cannot be created: short file names may be turned off on drive C:.' /SD IDOK
+    MessageBox MB_ICONSTOP|MB_OK '"${SCRIPT_FOLDER}" cannot be created.' /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}
   !insertmacro RerevureScriptsRights
+  Call CheckScriptPath
 
   CreateDirectory "$INSTDIR"
   !insertmacro RerevureProgramRights
@@ -155,6 +164,26 @@ Section "Start Rerevure when anyone logs on" SecStartup
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMSTARTUP\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
 SectionEnd
+
+; Whether the program's script path leads to the script folder: a file made
+; in the folder must be seen through the 8.3 name. When it is not, the
+; program cannot map drives (it tells its users so), but everything else
+; works, so the installation goes on; in silent mode the message box is
+; skipped and the line stays in the details.
+Function CheckScriptPath
+  ClearErrors
+  GetTempFileName $0 "${SCRIPT_FOLDER}"
+  ${If} ${Errors}
+    DetailPrint 'Could not check that "${SCRIPT_PATH_FOLDER}" is "${SCRIPT_FOLDER}".'
+    Return
+  ${EndIf}
+  ${GetFileName} $0 $1
+  ${IfNot} ${FileExists} "${SCRIPT_PATH_FOLDER}\$1"
+    DetailPrint 'Warning: "${SCRIPT_PATH_FOLDER}" is not "${SCRIPT_FOLDER}" on this computer.'
+    MessageBox MB_ICONEXCLAMATION|MB_OK '"${SCRIPT_PATH_FOLDER}" does not lead to "${SCRIPT_FOLDER}" on this computer (drive C: has no 8.3 short name for that folder). Rerevure is installed, but its school switch cannot map network drives until it does.' /SD IDOK
+  ${EndIf}
+  Delete $0
+FunctionEnd
 
 Function .onInit
   SetShellVarContext all

@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 namespace rerevure::e2e {
 
@@ -165,6 +166,20 @@ void DeleteValue(const std::wstring& key, const std::wstring& value) {
 }
 
 void DeleteTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+
+bool ProcessRunning(const std::wstring& exe_name) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+       more = Process32NextW(snapshot, &entry)) {
+    found = _wcsicmp(entry.szExeFile, exe_name.c_str()) == 0;
+  }
+  CloseHandle(snapshot);
+  return found;
+}
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

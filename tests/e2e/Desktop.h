@@ -51,6 +51,9 @@ void WriteDword(const std::wstring& key, const std::wstring& value, DWORD number
 void DeleteValue(const std::wstring& key, const std::wstring& value);
 void DeleteTree(const std::wstring& key);
 
+// Whether a process of this program file name (e.g. L"cmd.exe") is running.
+bool ProcessRunning(const std::wstring& exe_name);
+
 // Files.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 void RemoveFile(const std::wstring& path);

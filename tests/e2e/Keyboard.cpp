@@ -1,26 +1,65 @@
 #include "Keyboard.h"
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "Desktop.h"
 
 namespace rerevure::e2e {
 
-bool BringToForeground(HWND window) {
+namespace {
+
+// How long the keyboard focus must stay put before a key is pressed: a
+// foreground change settles in a few messages between the processes.
+constexpr auto kSettle = 150ms;
+
+HWND ThreadFocus(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(thread, &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Waits until the foreground thread's focus meets `wanted` for kSettle on end.
+bool KeyboardSettles(const std::function<bool(HWND)>& wanted, std::chrono::milliseconds timeout) {
+  std::optional<std::chrono::steady_clock::time_point> since;
   return WaitUntil(
+      [&] {
+        if (!wanted(ThreadFocus(0))) {
+          since.reset();
+          return false;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (!since) since = now;
+        return now - *since >= kSettle;
+      },
+      timeout);
+}
+
+}  // namespace
+
+bool BringToForeground(HWND window) {
+  const bool foreground = WaitUntil(
       [&] {
         if (GetForegroundWindow() == window) return true;
         SetForegroundWindow(window);
         return false;
       },
       5s);
+  return foreground && KeyboardSettles(
+                           [&](HWND focus) {
+                             return focus != nullptr &&
+                                    (focus == window || IsChild(window, focus)) &&
+                                    GetForegroundWindow() == window;
+                           },
+                           5s);
 }
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
+HWND FocusOf(HWND window) { return ThreadFocus(GetWindowThreadProcessId(window, nullptr)); }
+
+bool KeyboardAt(HWND control, std::chrono::milliseconds timeout) {
+  return KeyboardSettles([&](HWND focus) { return focus == control; }, timeout);
 }
 
 namespace {

@@ -1,7 +1,9 @@
 // Both windows as a keyboard user meets them: keys injected as hardware input
 // go through the program's own message loop and the dialog manager, and the
-// focus is read from outside with GetGUIThreadInfo. One program start per
-// window; each case walks its steps in order.
+// focus is read from outside with GetGUIThreadInfo. Before each key the test
+// waits until the keyboard (the foreground thread's focus) is at the control
+// the key is meant for, and stays there. One program start per window; each
+// case walks its steps in order.
 
 #include <gtest/gtest.h>
 
@@ -43,10 +45,6 @@ class OtherWindow {
   HWND hwnd_ = nullptr;
 };
 
-bool FocusBecomes(HWND window, HWND control) {
-  return WaitUntil([&] { return FocusOf(window) == control; }, 3s);
-}
-
 // A tray click, as the shell reports it to the icon's window.
 void ClickTrayIcons() {
   for (HWND icon : TrayIconWindows()) PostMessageW(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
@@ -68,7 +66,7 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
   ASSERT_TRUE(BringToForeground(main));
 
   // First shown: the focus is on the school switch.
-  EXPECT_TRUE(FocusBecomes(main, on));
+  EXPECT_TRUE(KeyboardAt(on));
 
   // Tab walks the TabIndex order, into the frame and back out of it.
   const struct {
@@ -81,22 +79,22 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
                    {on, "School Proxy &ON"}};
   for (const auto& step : tab_order) {
     PressKey(VK_TAB);
-    EXPECT_TRUE(FocusBecomes(main, step.control)) << "Tab should reach " << step.name;
+    EXPECT_TRUE(KeyboardAt(step.control)) << "Tab should reach " << step.name;
   }
   PressKey(VK_TAB, false, true);
-  EXPECT_TRUE(FocusBecomes(main, shared)) << "Shift+Tab goes back";
+  EXPECT_TRUE(KeyboardAt(shared)) << "Shift+Tab goes back";
   PressKey(VK_TAB);
-  ASSERT_TRUE(FocusBecomes(main, on));
+  ASSERT_TRUE(KeyboardAt(on));
 
   // Esc does nothing; the Tab after it shows that it was handled by then.
   PressKey(VK_ESCAPE);
   PressKey(VK_TAB);
-  EXPECT_TRUE(FocusBecomes(main, off));
+  EXPECT_TRUE(KeyboardAt(off));
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_TRUE(program.MessageBoxes().empty());
   EXPECT_EQ(program.WaitForWindow(kSettingsCaption, 0ms), nullptr);
   PressKey(VK_TAB, false, true);
-  ASSERT_TRUE(FocusBecomes(main, on));
+  ASSERT_TRUE(KeyboardAt(on));
 
   // Enter presses the focused button and no other: the school switch asks.
   PressKey(VK_RETURN);
@@ -107,17 +105,20 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
   EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
   EXPECT_TRUE(program.MessageBoxes().empty()) << "one switch, one box";
-  // Back from the box, the focus is where it was.
-  EXPECT_TRUE(FocusBecomes(main, on));
-  // The script's commands run in windows of their own; the keyboard belongs
-  // to the main window again.
+  // Back from the box, the focus is where it was (in the program's thread:
+  // the script's commands may have the keyboard in windows of their own).
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == on; }, 3s));
+  // The script's console takes the foreground while it runs and leaves none
+  // when it closes: the keyboard goes back to the main window after that.
+  WaitForTheScript();
   ASSERT_TRUE(BringToForeground(main));
+  ASSERT_TRUE(KeyboardAt(on));
 
   // Enter on "&Minimize" hides the window; shown again from the tray, the
   // window keeps the focus on the control that had it.
   for (HWND next : {off, exit, minimize}) {
     PressKey(VK_TAB);
-    ASSERT_TRUE(FocusBecomes(main, next));
+    ASSERT_TRUE(KeyboardAt(next));
   }
   PressKey(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
@@ -126,12 +127,12 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3s))
       << "tray activity activates the window";
-  EXPECT_TRUE(FocusBecomes(main, minimize));
+  EXPECT_TRUE(KeyboardAt(minimize));
 
   // Another window takes the focus: the main window stays above it, and
   // when the user comes back the focus is where it was.
   PressKey(VK_TAB);
-  ASSERT_TRUE(FocusBecomes(main, shared));
+  ASSERT_TRUE(KeyboardAt(shared));
   {
     RECT main_rect{};
     GetWindowRect(main, &main_rect);
@@ -145,7 +146,7 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
     EXPECT_FALSE(GetWindowLongW(other.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   }
   ASSERT_TRUE(BringToForeground(main));
-  EXPECT_TRUE(FocusBecomes(main, shared));
+  EXPECT_TRUE(KeyboardAt(shared));
 
   // Access keys press their buttons wherever the focus is: Alt+M hides...
   PressKey('M', true);
@@ -177,9 +178,9 @@ TEST_F(SettingsWindowKeyboardTest, TabEnterEscAndAccessKeysThroughTheProgramsOwn
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(BringToForeground(main));
   // "Shared Drives" by keyboard: one step back from the school switch.
-  ASSERT_TRUE(FocusBecomes(main, FindDescendant(main, L"School Proxy &ON")));
+  ASSERT_TRUE(KeyboardAt(FindDescendant(main, L"School Proxy &ON")));
   PressKey(VK_TAB, false, true);
-  ASSERT_TRUE(FocusBecomes(main, FindDescendant(main, L"Shared Drives")));
+  ASSERT_TRUE(KeyboardAt(FindDescendant(main, L"Shared Drives")));
   PressKey(VK_RETURN);
 
   const HWND settings = program.WaitForWindow(kSettingsCaption);
@@ -191,14 +192,14 @@ TEST_F(SettingsWindowKeyboardTest, TabEnterEscAndAccessKeysThroughTheProgramsOwn
   const HWND help = FindDescendant(settings, L"&Help");
   ASSERT_TRUE(save && close && help);
   ASSERT_TRUE(BringToForeground(settings));
-  EXPECT_TRUE(FocusBecomes(settings, text[0])) << "first shown: the focus is in Text1";
+  EXPECT_TRUE(KeyboardAt(text[0])) << "first shown: the focus is in Text1";
 
   // The whole Tab cycle: from Text3 to the Save and Close buttons, then on.
   const HWND tab_order[] = {text[1], text[2], save,    close,   text[3],
                             text[4], help,    text[5], text[6], text[0]};
   for (size_t i = 0; i < std::size(tab_order); ++i) {
     PressKey(VK_TAB);
-    EXPECT_TRUE(FocusBecomes(settings, tab_order[i])) << "Tab number " << i + 1;
+    EXPECT_TRUE(KeyboardAt(tab_order[i])) << "Tab number " << i + 1;
   }
   ASSERT_EQ(FocusOf(settings), text[0]);
 
@@ -211,7 +212,7 @@ TEST_F(SettingsWindowKeyboardTest, TabEnterEscAndAccessKeysThroughTheProgramsOwn
   PressKey(VK_RETURN);
   PressKey(VK_ESCAPE);
   PressKey(VK_TAB);
-  EXPECT_TRUE(FocusBecomes(settings, text[1]));
+  EXPECT_TRUE(KeyboardAt(text[1]));
   EXPECT_TRUE(IsWindowVisible(settings));
   EXPECT_TRUE(program.MessageBoxes().empty()) << "no \"Settings Saved!\"";
   EXPECT_EQ(ReadString(kSettingsKey, L"UserArea"), L"\\\\srv\\home");

@@ -81,7 +81,9 @@ void ProgramFixture::SetUp() {
   icons_before_ = TrayIconWindows().size();
 }
 
-void ProgramFixture::TearDown() {
+void ProgramFixture::TearDown() { WaitForTheScript(); }
+
+void ProgramFixture::WaitForTheScript() {
   const std::optional<std::string> script = ReadFileBytes(kScript);
   if (!script) return;
   std::size_t commands = 0;
@@ -90,6 +92,7 @@ void ProgramFixture::TearDown() {
     ++commands;
   }
   WaitUntil([&] { return NetArguments().size() >= commands; }, 20s);
+  WaitUntil([] { return !ProcessRunning(L"cmd.exe") && !ProcessRunning(L"conhost.exe"); }, 20s);
 }
 
 bool ProgramFixture::IconAdded() {

@@ -53,6 +53,10 @@ class ProgramFixture : public ::testing::Test {
   // that they are not recorded as the next case's.
   void TearDown() override;
 
+  // Waits (bounded) until the drive script a case started has run its
+  // commands and its command interpreter and console have ended.
+  static void WaitForTheScript();
+
   // Icons of other programs may come and go; the program's own is the one
   // more than before it started.
   bool IconAdded();

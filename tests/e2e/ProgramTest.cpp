@@ -256,10 +256,13 @@ TEST_F(ProgramTest, PlatformCloseEndsTheProgramDespiteAHiddenSettingsWindow) {
 }
 
 TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimisedWithTheWebAddress) {
-  // The browser is replaced by the stand-in for this case.
+  // The browser is replaced by the stand-in for this case. A second stand-in
+  // at C:\Program.exe is what an unquoted browser path would start instead.
   const std::wstring saved = kBrowser + L".e2e-saved";
+  const std::wstring decoy = L"C:\\Program.exe";
   ASSERT_TRUE(CopyFileW(kBrowser.c_str(), saved.c_str(), FALSE));
   ASSERT_TRUE(CopyFileW(RunningProgram::StandInPath().c_str(), kBrowser.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(RunningProgram::StandInPath().c_str(), decoy.c_str(), FALSE));
   {
     RunningProgram program;
     ASSERT_NE(program.Main(), nullptr);
@@ -271,6 +274,7 @@ TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimisedWithTheWebAddress) 
   }
   CopyFileW(saved.c_str(), kBrowser.c_str(), FALSE);
   DeleteFileW(saved.c_str());
+  DeleteFileW(decoy.c_str());
   EXPECT_EQ(RunningProgram::StandInStarts(),
             std::vector<std::string>{"iexplore.exe\thttp://www.viriru.school.nz/\t2"});
 }

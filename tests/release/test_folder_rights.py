@@ -273,8 +273,7 @@ class InstallerSources(unittest.TestCase):
 
     def test_msi_include(self):
         for arch in make_installers.ARCHES:
-            include = ET.fromstring(make_installers.wix_rights_include(self.rules, arch)
-                                    .replace("$(var.ScriptFolder)", "C:\\Progra~1\\Rerevure"))
+            include = ET.fromstring(make_installers.wix_rights_include(self.rules, arch))
             actions = {a.get("Id"): a for a in include.iter("CustomAction")}
             steps = sorted(((int(c.get("Sequence")), c.get("Action"), (c.text or "").strip())
                             for c in include.iter("Custom")))
@@ -331,8 +330,14 @@ class BuiltMsi(unittest.TestCase):
             commands.append(row[3])
         expected = ['"%s" %s' % (make_installers.MSI_FOLDERS[f], a) for f, a in rules]
         self.assertEqual(commands, expected)
-        self.assertEqual(actions["SetScriptFolderPath"][3], make_installers.SCRIPT_FOLDER)
-        self.assertEqual(actions["SetScriptFolder"][3], make_installers.SCRIPT_FOLDER + "\\")
+        # The script folder is made in the 64-bit Program Files, never by the
+        # program's 8.3 path, which only the check reads.
+        self.assertEqual(actions["SetScriptFolderPath"][3], "[ProgramFilesFolder]Rerevure")
+        self.assertEqual(actions["SetScriptFolderPath64"][3], "[%ProgramW6432]\\Rerevure")
+        self.assertEqual(by_name["SetScriptFolderPath64"][2], "%ProgramW6432")
+        self.assertEqual(actions["SetScriptFolder"][3], "[SCRIPTFOLDER]\\")
+        self.assertEqual([name for name, row in actions.items() if "Progra~1" in row[3]],
+                         ["CheckScriptPath"])
 
     def test_per_machine(self):
         properties = dict(row[:2] for row in msi_table(MSI, "Property"))

@@ -51,7 +51,9 @@ WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 
 PROGRAM_FOLDER = "C:\\Program Files\\Rerevure\\bin"
-SCRIPT = make_installers.SCRIPT_FOLDER + "\\MapDrives.bat"
+# What the installers create, and the folder the program reaches it by.
+SCRIPT_FOLDER = "C:\\Program Files\\" + make_installers.SCRIPT_FOLDER_NAME
+SCRIPT = make_installers.SCRIPT_PATH_FOLDER + "\\MapDrives.bat"
 COMMON_PROGRAMS = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"
 USER_PROGRAMS = "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
 UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
@@ -147,7 +149,7 @@ def command_arguments(line):
 
 
 def expected_icacls(program_folder):
-    return [(make_installers.folder_path(f, program_folder), a)
+    return [(make_installers.folder_path(f, program_folder, SCRIPT_FOLDER), a)
             for f, a in make_installers.read_rights()]
 
 
@@ -171,9 +173,7 @@ class Installers(unittest.TestCase):
             raise RuntimeError("wine-prefix.sh failed:\n" + made.stdout)
         # The prefix script makes the script folder for the other tests;
         # here the installers must make it.
-        shutil.rmtree(cls.wine.host(make_installers.SCRIPT_FOLDER.replace("Progra~1",
-                                                                          "Program Files")),
-                      ignore_errors=True)
+        shutil.rmtree(cls.wine.host(SCRIPT_FOLDER), ignore_errors=True)
         shutil.copyfile(ARGS.recorder, cls.wine.host("C:\\windows\\system32\\icacls.exe"))
         shutil.copyfile(ARGS.probe, cls.wine.host("C:\\release_probe.exe"))
         for name, value in SETTINGS.items():
@@ -215,7 +215,7 @@ class Installers(unittest.TestCase):
         program = PROGRAM_FOLDER + "\\Rerevure.exe"
         with open(self.wine.host(program), "rb") as installed, open(ARGS.program, "rb") as built:
             self.assertEqual(installed.read(), built.read(), "the installed program")
-        self.assertTrue(os.path.isdir(self.wine.host(make_installers.SCRIPT_FOLDER)))
+        self.assertTrue(os.path.isdir(self.wine.host(SCRIPT_FOLDER)))
         self.assertEqual(self.recorded_icacls(), expected_icacls(PROGRAM_FOLDER))
 
     def school_switch(self, shortcut, leave_running=False):
@@ -237,7 +237,7 @@ class Installers(unittest.TestCase):
         starter.wait(timeout=30)
 
     def check_removed(self, shortcut_folders):
-        for path in (PROGRAM_FOLDER, make_installers.SCRIPT_FOLDER):
+        for path in (PROGRAM_FOLDER, SCRIPT_FOLDER):
             self.assertFalse(self.exists(path), path + " is left behind")
         for folder in shortcut_folders:
             for name in ("Rerevure.lnk", "StartUp\\Rerevure.lnk"):
@@ -265,9 +265,9 @@ class Installers(unittest.TestCase):
 
         # What icacls would have set, so that Wine can show what it keeps.
         scripts, _ = self.model()
-        self.probe("sd-set", make_installers.SCRIPT_FOLDER, scripts.sddl())
+        self.probe("sd-set", SCRIPT_FOLDER, scripts.sddl())
         self.security["folder set"] = scripts.sddl()
-        self.security["folder read"] = self.probe("sd-get", make_installers.SCRIPT_FOLDER).strip()
+        self.security["folder read"] = self.probe("sd-get", SCRIPT_FOLDER).strip()
         self.school_switch(COMMON_PROGRAMS + "\\Rerevure.lnk", leave_running=True)
 
         # The uninstaller ends the running program (Rerevure.exe /exit), copies
@@ -275,7 +275,7 @@ class Installers(unittest.TestCase):
         result = self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertTrue(wait_until(lambda: self.wine.reg_values(key) is None
-                                   and not self.exists(make_installers.SCRIPT_FOLDER), 60),
+                                   and not self.exists(SCRIPT_FOLDER), 60),
                         "the uninstaller did not finish")
         self.assertEqual(self.probe("program-state").strip(), "ended")
         self.check_removed([COMMON_PROGRAMS])
@@ -288,7 +288,7 @@ class Installers(unittest.TestCase):
         self.assertEqual(len(self.recorded_icacls()), 1, "icacls went on after a failure")
         self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
-        shutil.rmtree(self.wine.host(make_installers.SCRIPT_FOLDER), ignore_errors=True)
+        shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
 
     def test_2_setup_program_without_start_at_logon(self):
         result = self.wine.run(ARGS.setup, "/S", "/NOSTARTUP")
@@ -296,7 +296,7 @@ class Installers(unittest.TestCase):
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
         self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))
         self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
-        self.assertTrue(wait_until(lambda: not self.exists(make_installers.SCRIPT_FOLDER), 60),
+        self.assertTrue(wait_until(lambda: not self.exists(SCRIPT_FOLDER), 60),
                         "the uninstaller did not finish")
 
     def test_3_msi(self):
@@ -348,6 +348,29 @@ class Installers(unittest.TestCase):
         scripts, _ = self.model()
         expected = m.add(scripts, "MapDrives.bat", False, self.user)
         self.assertEqual(m_dacl(self.security["script"]), m_dacl(expected.sddl()))
+
+    def test_5_without_the_short_name(self):
+        """Where C:\\Progra~1 leads nowhere, neither installer makes it; both install."""
+        link = self.wine.host("C:\\Progra~1")
+        os.unlink(link)
+        package = "C:\\rerevure.msi"
+        shutil.copyfile(ARGS.msi, self.wine.host(package))
+        try:
+            for install, uninstall in (
+                    ((ARGS.setup, "/S"), (PROGRAM_FOLDER + "\\uninstall.exe", "/S")),
+                    (("msiexec", "/i", package, "/qn"), ("msiexec", "/x", package, "/qn"))):
+                self.setUp()
+                result = self.wine.run(*install)
+                self.assertEqual(result.returncode, 0, result.stdout)
+                self.check_installed()
+                self.assertFalse(os.path.lexists(link), "%s made C:\\Progra~1" % install[0])
+                self.wine.run(*uninstall)
+                self.assertTrue(wait_until(lambda: not self.exists(SCRIPT_FOLDER), 60),
+                                "%s did not uninstall" % install[0])
+        finally:
+            os.remove(self.wine.host(package))
+            if not os.path.lexists(link):
+                os.symlink("Program Files", link)
 
     def model(self):
         """The model's folders after the rights the installers apply."""

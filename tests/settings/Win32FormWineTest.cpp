@@ -10,6 +10,7 @@
 
 #include "Win32TestSupport.h"
 #include "platform/Win32Form.h"
+#include "platform/Win32Timer.h"
 #include "support/FakeErrorReport.h"
 
 namespace rerevure::platform {
@@ -360,17 +361,46 @@ TEST_F(Win32FormTest, MakeTopmostPutsTheWindowInTheTopmostBand) {
   EXPECT_TRUE(EqualRect(&before, &after));
 }
 
-TEST_F(Win32FormTest, AHiddenWindowMadeTopmostStaysHiddenAndTakesNoFocus) {
+TEST_F(Win32FormTest, AWindowMadeTopmostTakesNeitherTheActivationNorTheFocus) {
   ShowAndWaitForFocus();
   const HWND focus = GetFocus();
   RecordingEvents other_events;
   Win32Form other(layout, other_events, errors, 96);
-  other.MakeTopmost();
+  const HWND other_hwnd = other.ControlHandle(0);
+  other.MakeTopmost();  // still hidden, loading
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_FALSE(other.IsVisible());
-  EXPECT_TRUE(GetWindowLongW(other.ControlHandle(0), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongW(other_hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(GetActiveWindow(), hwnd);
   EXPECT_EQ(GetFocus(), focus);
+
+  // Shown, after another window took the focus from it: made topmost again,
+  // it must leave the keyboard where the user put it.
+  other.ShowAndActivate();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == other_hwnd; }));
+  const HWND other_focus = GetFocus();
+  form->MakeTopmost();
+  PumpFor(std::chrono::milliseconds(100));
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetActiveWindow(), other_hwnd);
+  EXPECT_EQ(GetForegroundWindow(), other_hwnd);
+  EXPECT_EQ(GetFocus(), other_focus);
+}
+
+TEST_F(Win32FormTest, ATimerTicksThroughTheMessageLoopUntilStopped) {
+  int ticks = 0;
+  Win32TimerFactory timers(errors);
+  const auto timer = timers.Create([&] {
+    if (++ticks == 2) throw PlatformError(1234, L"tick failed");
+  });
+  timer->Start(std::chrono::milliseconds(10));
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  // A failing tick is reported like any handler, and the timer goes on.
+  EXPECT_THAT(errors.reports, ElementsAre(testing::FakeErrorReport::Entry{1234, L"tick failed"}));
+  timer->Stop();
+  const int stopped_at = ticks;
+  PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(ticks, stopped_at);
 }
 
 TEST_F(Win32FormTest, TextsAreReadAndWrittenByControlId) {

@@ -4,12 +4,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/NotifyIconRecord.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
+#include "shell/StartUp.h"
 #include "support/CallJournal.h"
 #include "support/FakeApplication.h"
 #include "support/FakeAutomationShell.h"
@@ -19,6 +21,7 @@
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
+#include "support/FakeTimer.h"
 #include "support/FakeTray.h"
 
 namespace rerevure::shell {
@@ -48,7 +51,7 @@ class ProgramTest : public ::testing::Test {
 
   void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
-        .shell = {forms_, tray_, shells_, processes_, application_},
+        .shell = {forms_, tray_, shells_, processes_, application_, timers_},
         .profiles = {internet_, shells_, files_, codec_},
         .errors = errors_,
     });
@@ -66,6 +69,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeAutomationShell shells_;
   testing::FakeProcesses processes_;
   testing::FakeApplication application_;
+  testing::FakeTimerFactory timers_;
   testing::FakeInternetOptions internet_;
   testing::FakeTextFiles files_{L"C:\\Progra~1\\Rerevure"};
   testing::FakeTextCodec codec_;
@@ -109,6 +113,24 @@ TEST_F(ProgramTest, StartGoesOnWhenTheShellObjectCannotBeMade) {
   EXPECT_TRUE(Main().visible);
   EXPECT_TRUE(IconShown());
   EXPECT_THAT(errors_.reports, IsEmpty());
+}
+
+TEST_F(ProgramTest, AStartStepThatFailsBeforeTheLoopIsReportedAndTheLoopNeverRuns) {
+  bool looped = false;
+  auto loop = [&] { return looped = true, 0; };
+  // The first step (COM, on Windows) fails before any window exists.
+  auto com_fails = [] { throw platform::PlatformError(-2147467259, L"Unspecified error"); };
+  EXPECT_EQ(StartThenRun(errors_, com_fails, loop), kStartFailed);
+  EXPECT_FALSE(looped);
+  EXPECT_THAT(errors_.reports,
+              ElementsAre(testing::FakeErrorReport::Entry{-2147467259, L"Unspecified error"}));
+
+  // A clean start runs the loop and ends with its code.
+  EXPECT_EQ(StartThenRun(
+                errors_, [&] { Start(); }, [] { return 7; }),
+            7);
+  EXPECT_TRUE(Main().visible);
+  EXPECT_EQ(errors_.reports.size(), 1u);
 }
 
 // --- buttons -------------------------------------------------------------------
@@ -177,7 +199,7 @@ TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimised) {
   Start();
   Main().DoubleClick(kFrame1);
   EXPECT_THAT(processes_.started, ElementsAre(testing::FakeProcesses::Started{
-                                      L"C:\\Program Files\\Internet Explorer\\iexplore.exe " +
+                                      L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" " +
                                           std::wstring(kOrganisationWebAddress),
                                       2, false}));
   Main().DoubleClick(kCommand1);  // only the frame opens the page
@@ -315,6 +337,52 @@ TEST_F(ProgramTest, AFailingRequestIsReportedAndTheNextOneRuns) {
   program_->PerformHandedOver(L"/home /show");
   EXPECT_EQ(errors_.reports.size(), 1u);
   EXPECT_TRUE(Main().visible);
+}
+
+// An add refused (or timed out) while Explorer is busy at logon, with no new
+// taskbar to follow: Wine's tray always takes the add, so the fake refuses.
+TEST_F(ProgramTest, ARefusedAddIsRetriedAndUntilThenMinimizeLeavesTheWindowShown) {
+  tray_.failing_adds = 2;
+  Start();
+  Main().Click(kCommand4);
+  EXPECT_TRUE(Main().visible);
+  timers_.Elapse();
+  EXPECT_FALSE(IconShown());
+  timers_.Elapse();  // the third add goes through
+  ASSERT_TRUE(IconShown());
+  EXPECT_FALSE(timers_.AnyRunning());
+  EXPECT_EQ(tray_.Icon(Main().handle, 1).uFlags & platform::kNifInfo, 0u);  // no stale balloon
+  Main().Click(kCommand4);
+  EXPECT_FALSE(Main().visible);
+}
+
+TEST_F(ProgramTest, AnAddThatTimedOutButArrivedCountsAsInTheTray) {
+  tray_.failing_adds = 1;
+  tray_.failed_adds_arrive = true;
+  Start();
+  Main().Click(kCommand4);
+  EXPECT_TRUE(Main().visible);
+  timers_.Elapse();  // a second add is refused as a duplicate; the icon is there
+  EXPECT_FALSE(timers_.AnyRunning());
+  Main().Click(kCommand4);
+  EXPECT_FALSE(Main().visible);
+}
+
+TEST_F(ProgramTest, RetriesStopAtTheirBoundAndANewTaskbarStartsThemAgain) {
+  tray_.failing_adds = 1 + TrayPresence::kRetries + 1;
+  Start();
+  for (int i = 0; i < TrayPresence::kRetries; ++i) timers_.Elapse();
+  EXPECT_FALSE(timers_.AnyRunning());
+  const std::vector<std::uint32_t> sent = tray_.Messages();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), platform::kNimAdd), 1 + TrayPresence::kRetries);
+
+  Main().TaskbarCreated();  // refused too: retried again
+  EXPECT_TRUE(timers_.AnyRunning());
+  timers_.Elapse();
+  EXPECT_TRUE(IconShown());
+  EXPECT_FALSE(timers_.AnyRunning());
+  Main().Click(kCommand4);
+  EXPECT_FALSE(Main().visible);
 }
 
 // --- ways out ------------------------------------------------------------------------

@@ -4,23 +4,30 @@
 
 namespace rerevure::testing {
 
-void FakeTray::Notify(std::uint32_t message, const platform::NotifyIconRecord& record) {
+bool FakeTray::Notify(std::uint32_t message, const platform::NotifyIconRecord& record) {
   calls_.push_back({message, record});
   const auto key = std::make_pair(record.hWnd, record.uID);
   switch (message) {
     case platform::kNimAdd:
       Record(journal, L"Tray add");
-      icons_.try_emplace(key, record);
-      break;
+      if (failing_adds > 0) {
+        --failing_adds;
+        if (failed_adds_arrive) icons_.try_emplace(key, record);
+        return false;
+      }
+      return icons_.try_emplace(key, record).second;
     case platform::kNimModify:
       Record(journal, L"Tray modify");
-      if (auto it = icons_.find(key); it != icons_.end()) it->second = record;
-      break;
+      if (auto it = icons_.find(key); it != icons_.end()) {
+        it->second = record;
+        return true;
+      }
+      return false;
     case platform::kNimDelete:
       Record(journal, L"Tray delete");
-      icons_.erase(key);
-      break;
+      return icons_.erase(key) > 0;
   }
+  return false;
 }
 
 std::vector<std::uint32_t> FakeTray::Messages() const {

@@ -12,7 +12,8 @@ namespace rerevure::testing {
 
 // A notification area that keeps the icons it was given, as the shell does:
 // an add of an icon it already has is refused, a modify or delete of one it
-// does not have does nothing. Every call is recorded with a copy of the record.
+// does not have does nothing and fails. Every call is recorded with a copy of
+// the record.
 class FakeTray final : public platform::Tray {
  public:
   struct Call {
@@ -20,7 +21,7 @@ class FakeTray final : public platform::Tray {
     platform::NotifyIconRecord record;
   };
 
-  void Notify(std::uint32_t message, const platform::NotifyIconRecord& record) override;
+  bool Notify(std::uint32_t message, const platform::NotifyIconRecord& record) override;
 
   const std::vector<Call>& Calls() const { return calls_; }
   std::vector<std::uint32_t> Messages() const;
@@ -30,6 +31,11 @@ class FakeTray final : public platform::Tray {
   const platform::NotifyIconRecord& Icon(std::uintptr_t window, std::uint32_t id) const;
   // Explorer restarted: the new taskbar starts empty.
   void Restart() { icons_.clear(); }
+
+  // Explorer busy at logon: this many adds fail from now on. A timed-out add
+  // reaches the tray all the same, a refused one does not.
+  int failing_adds = 0;
+  bool failed_adds_arrive = false;
 
   CallJournal* journal = nullptr;  // "Tray add", "Tray modify", "Tray delete"
 
