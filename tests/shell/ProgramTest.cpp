@@ -302,6 +302,14 @@ TEST_F(ProgramTest, AStartForAScriptSwitchesWithABalloonAndStaysHidden) {
   EXPECT_THAT(Main().messages, IsEmpty());
 }
 
+// Hidden without an icon in the tray, the program could not be reached at all.
+TEST_F(ProgramTest, AStartForAScriptIsShownWhileItsIconIsNotInTheTray) {
+  tray_.failing_adds = 1;
+  const Request requests[] = {Request::Home};
+  Start(requests);
+  EXPECT_TRUE(Main().visible);
+}
+
 TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
   Start();
   Main().Click(kCommand4);
