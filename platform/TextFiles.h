@@ -25,7 +25,6 @@ class TextFiles {
   virtual std::unique_ptr<TextFile> Create(const std::wstring& path) = 0;
   // Deletes the file; a file that does not exist is not an error.
   virtual void Remove(const std::wstring& path) = 0;
-  virtual bool Exists(const std::wstring& path) const = 0;
 };
 
 }  // namespace rerevure::platform

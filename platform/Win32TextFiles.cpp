@@ -67,8 +67,4 @@ void Win32TextFiles::Remove(const std::wstring& path) {
   throw SystemError(error);
 }
 
-bool Win32TextFiles::Exists(const std::wstring& path) const {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 }  // namespace rerevure::platform

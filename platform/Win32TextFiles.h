@@ -11,7 +11,6 @@ class Win32TextFiles final : public TextFiles {
   std::unique_ptr<TextFile> Create(const std::wstring& path) override;
   // A file that is not there (nor its folder) is already removed.
   void Remove(const std::wstring& path) override;
-  bool Exists(const std::wstring& path) const override;
 };
 
 }  // namespace rerevure::platform

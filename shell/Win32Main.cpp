@@ -7,7 +7,9 @@
 #include "platform/Win32Application.h"
 #include "platform/Win32AutomationShell.h"
 #include "platform/Win32Com.h"
+#include "platform/Win32CommandInterpreter.h"
 #include "platform/Win32ErrorReport.h"
+#include "platform/Win32FolderIdentity.h"
 #include "platform/Win32Form.h"
 #include "platform/Win32InternetOptions.h"
 #include "platform/Win32MessageLoop.h"
@@ -29,6 +31,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32InternetOptions internet;
   platform::Win32AutomationShellFactory shells;
   platform::Win32TextFiles files;
+  platform::Win32FolderIdentity folders;
+  platform::Win32CommandInterpreter interpreter;
   platform::Win32Tray tray(codec);
   platform::Win32Processes processes;
   platform::Win32Application application;
@@ -36,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application},
-      .profiles = {internet, shells, files, codec},
+      .profiles = {internet, shells, files, codec, folders, interpreter},
       .errors = errors,
   };
   shell::Program program(platform);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/AutomationShell.h"
+#include "platform/CommandInterpreter.h"
+#include "platform/FolderIdentity.h"
 #include "platform/InternetOptions.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
@@ -16,13 +18,18 @@ struct ProfilePlatform {
   platform::AutomationShellFactory& shells;
   platform::TextFiles& files;
   const platform::TextCodec& codec;
+  platform::FolderIdentity& folders;
+  platform::CommandInterpreter& interpreter;
 };
 
 // Puts the default connection on the school proxy, tells the user, writes the
-// drive-mapping script from the values in settings and starts it. Any step
-// that fails is skipped and the next one runs; nothing is thrown. Two things
-// the user is told about: a proxy change the library refused (instead of the
-// usual feedback), and, last, a script that could not be written.
+// drive-mapping script from the values in settings and starts the command
+// interpreter on it. Any step that fails is skipped and the next one runs;
+// nothing is thrown. The script is written only into the program's own folder
+// and only a script this switch created is started. Two things the user is
+// told about: a proxy change the library refused (instead of the usual
+// feedback), and, last, drives that could not be mapped because the script
+// folder is not the program's, or the script could not be written or started.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 

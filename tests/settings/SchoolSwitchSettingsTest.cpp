@@ -6,7 +6,9 @@
 #include "settings/Form2Layout.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakeAutomationShell.h"
+#include "support/FakeCommandInterpreter.h"
 #include "support/FakeErrorReport.h"
+#include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
@@ -47,7 +49,9 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeTextFiles files{L"C:\\Progra~1\\Rerevure"};
   testing::FakeTextCodec codec;
   testing::FakeNotifier notifier;
-  switching::ProfilePlatform platform{internet, shells, files, codec};
+  testing::FakeFolderIdentity folders;
+  testing::FakeCommandInterpreter interpreter;
+  switching::ProfilePlatform platform{internet, shells, files, codec, folders, interpreter};
   SettingsWindow window{forms, shells, errors};
 };
 

@@ -13,7 +13,9 @@
 #include "support/CallJournal.h"
 #include "support/FakeApplication.h"
 #include "support/FakeAutomationShell.h"
+#include "support/FakeCommandInterpreter.h"
 #include "support/FakeErrorReport.h"
+#include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeProcesses.h"
@@ -26,6 +28,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::FakeForm;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 const std::wstring kBalloonTipsPath =
@@ -49,7 +52,7 @@ class ProgramTest : public ::testing::Test {
   void Start() {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_},
-        .profiles = {internet_, shells_, files_, codec_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_},
         .errors = errors_,
     });
     program_->Start();
@@ -69,6 +72,8 @@ class ProgramTest : public ::testing::Test {
   testing::FakeInternetOptions internet_;
   testing::FakeTextFiles files_{L"C:\\Progra~1\\Rerevure"};
   testing::FakeTextCodec codec_;
+  testing::FakeFolderIdentity folders_;
+  testing::FakeCommandInterpreter interpreter_;
   testing::FakeErrorReport errors_;
   std::optional<Program> program_;
 };
@@ -122,7 +127,8 @@ TEST_F(ProgramTest, SchoolButtonAnswersWithABoxAndLoadsTheSettingsHidden) {
   ASSERT_NE(Settings(), nullptr);
   EXPECT_FALSE(Settings()->visible);
   EXPECT_NE(files_.files[kScriptPath].find("net use h: \\\\srv\\home"), std::string::npos);
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   // The buttons never use the tray.
   EXPECT_THAT(tray_.Messages(), ElementsAre(platform::kNimAdd));
 }
@@ -229,7 +235,8 @@ TEST_F(ProgramTest, MenuSwitchesAnswerWithBalloonsNotBoxes) {
             FieldOf(L"Your Now On Your School Network,\r\nSchool Proxy Enabled.", 256));
   EXPECT_EQ(LastSent().uTimeout, 3000u);
   EXPECT_EQ(LastSent().dwInfoFlags, 1u);
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
 
   Main().Click(kMnuHomeNetwork);
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));

@@ -44,11 +44,16 @@ void FakeTextFiles::ThrowIfListed(const Failures& failures, const std::wstring& 
 
 std::unique_ptr<platform::TextFile> FakeTextFiles::Create(const std::wstring& path) {
   Record(journal, L"Create " + path);
-  ThrowIfListed(create_failures_, path);
-  const auto slash = path.find_last_of(L'\\');
-  if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
-    throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
-  if (files.count(path) != 0) throw platform::PlatformError(kFileExists, L"The file exists.");
+  try {
+    ThrowIfListed(create_failures_, path);
+    const auto slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
+      throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
+    if (files.count(path) != 0) throw platform::PlatformError(kFileExists, L"The file exists.");
+  } catch (const platform::PlatformError&) {
+    if (after_failed_create) after_failed_create();
+    throw;
+  }
   files[path];
   ++creations;
   return std::make_unique<File>(*this, path);

@@ -30,7 +30,7 @@ class FakeTextFiles final : public platform::TextFiles {
   void Remove(const std::wstring& path) override;
 
   void AddFolder(const std::wstring& folder);
-  bool Exists(const std::wstring& path) const override { return files.count(path) != 0; }
+  bool Exists(const std::wstring& path) const { return files.count(path) != 0; }
   bool IsOpen(const std::wstring& path) const { return open_.count(path) != 0; }
 
   // Failures to inject; a write failure hits every WriteLine to that path.
@@ -45,8 +45,10 @@ class FakeTextFiles final : public platform::TextFiles {
   int removals = 0;   // files that existed and were removed
   // "Remove <path>", "Create <path>", "WriteLine <bytes, one character each>", "Close <path>".
   CallJournal* journal = nullptr;
-  // Runs after each successful Remove: another user acting in between.
+  // Run after each successful Remove and after each failed Create: another
+  // user acting in between.
   std::function<void()> after_remove;
+  std::function<void()> after_failed_create;
 
  private:
   class File;

@@ -1,0 +1,72 @@
+#include "platform/Win32CommandInterpreter.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/Processes.h"
+#include "platform/Win32LastError.h"
+
+namespace rerevure::platform {
+namespace {
+
+class Win32StartedProcess final : public StartedProcess {
+ public:
+  explicit Win32StartedProcess(HANDLE process) : process_(process) {}
+  Win32StartedProcess(const Win32StartedProcess&) = delete;
+  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+  // Closing a valid handle cannot fail in a way the program could mend.
+  ~Win32StartedProcess() override { CloseHandle(process_); }
+
+ private:
+  HANDLE process_;
+};
+
+std::wstring SystemFolder() {
+  std::vector<wchar_t> folder(MAX_PATH);
+  for (;;) {
+    const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0) throw LastPlatformError();
+    if (length < folder.size()) return std::wstring(folder.data(), length);
+    folder.resize(length);
+  }
+}
+
+}  // namespace
+
+std::wstring Win32CommandInterpreter::Path() {
+  std::vector<wchar_t> value(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        GetEnvironmentVariableW(L"ComSpec", value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0) throw LastPlatformError();
+    if (length < value.size()) return std::wstring(value.data(), length);
+    value.resize(length);
+  }
+}
+
+std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
+    const std::wstring& program, const std::wstring& command_line) {
+  const std::wstring folder = SystemFolder();
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::vector<wchar_t> line(command_line.begin(), command_line.end());
+  line.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(kSwShowNormal);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process)) {
+    throw LastPlatformError();
+  }
+  CloseHandle(process.hThread);  // never used; the process handle is kept
+  try {
+    return std::make_unique<Win32StartedProcess>(process.hProcess);
+  } catch (...) {
+    CloseHandle(process.hProcess);
+    throw;
+  }
+}
+
+}  // namespace rerevure::platform
