@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,9 @@ namespace rerevure::platform {
 class StartedProcess {
  public:
   virtual ~StartedProcess() = default;
+  // ended runs once, on the user-interface thread from its message loop,
+  // after the process has ended; never once this object is gone.
+  virtual void WhenEnded(std::function<void()> ended) = 0;
 };
 
 // The platform's command interpreter, started for batch files.

@@ -6,6 +6,7 @@
 
 #include "platform/Processes.h"
 #include "platform/Win32LastError.h"
+#include "platform/Win32MessageLoop.h"
 
 namespace rerevure::platform {
 namespace {
@@ -16,7 +17,15 @@ class Win32StartedProcess final : public StartedProcess {
   Win32StartedProcess(const Win32StartedProcess&) = delete;
   Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
   // Closing a valid handle cannot fail in a way the program could mend.
-  ~Win32StartedProcess() override { CloseHandle(process_); }
+  ~Win32StartedProcess() override {
+    Win32MessageLoop::Unwatch(process_);
+    CloseHandle(process_);
+  }
+
+  void WhenEnded(std::function<void()> ended) override {
+    Win32MessageLoop::Unwatch(process_);
+    Win32MessageLoop::Watch(process_, std::move(ended));
+  }
 
  private:
   HANDLE process_;

@@ -28,6 +28,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Start() {
+  profiles_.script_run.RemoveLeftover();
   form_ = platform_.forms.Create(MainWindowLayout(), *this);
   notifier_.emplace(*form_, tray_icon_);
   EnableBalloonTips();
@@ -125,6 +126,7 @@ void MainWindow::OnTaskbarCreated() {
 }
 
 void MainWindow::RemoveIconAndEnd() {
+  profiles_.script_run.RemoveLeftover();
   tray_icon_.RemoveIcon();
   ending_ = true;
   platform_.application.End();

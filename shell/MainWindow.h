@@ -39,8 +39,9 @@ class MainWindow final : public platform::FormEvents {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Loads the window (balloon tips enabled, topmost, tray icon added) and
-  // shows it.
+  // Removes a drive script an earlier run left, loads the window (balloon
+  // tips enabled, topmost, tray icon added) and shows it. Every way out
+  // removes such a leftover too, unless the script still runs.
   void Start();
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }

@@ -33,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32TextFiles files;
   platform::Win32FolderIdentity folders;
   platform::Win32CommandInterpreter interpreter;
+  switching::ScriptRun script_run(files);
   platform::Win32Tray tray(codec);
   platform::Win32Processes processes;
   platform::Win32Application application;
@@ -40,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application},
-      .profiles = {internet, shells, files, codec, folders, interpreter},
+      .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
   };
   shell::Program program(platform);

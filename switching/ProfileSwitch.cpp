@@ -44,13 +44,6 @@ std::wstring ScriptFailureText(std::wstring_view what_failed,
   return text + L": " + failure.Description();
 }
 
-// The interpreter runs the script from the system folder, so that the "net"
-// of its lines is the system's own.
-void StartScript(platform::CommandInterpreter& interpreter) {
-  const std::wstring program = interpreter.Path();
-  interpreter.StartInSystemFolder(program, ScriptCommandLine(program, kScriptPath));
-}
-
 // The shell object lives only for the one command.
 void RunCommand(platform::AutomationShellFactory& shells, std::wstring_view command) {
   const auto shell = shells.Create(std::wstring(kShellProgId));
@@ -69,6 +62,12 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   });
   ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
 
+  if (platform.script_run.Running()) {
+    ContinueOnError(
+        [&] { Warn(notifier, feedback, kSchoolTexts, std::wstring(kStillMappingText)); });
+    return;
+  }
+
   std::optional<std::wstring> not_mapped = ScriptFolderRefusal(platform.folders);
   if (!not_mapped) {
     const DriveScriptOutcome script =
@@ -79,7 +78,9 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
     // A file this call did not create may be another user's script, with
     // their password, or one planted to run under this logon: never run it.
     if (script.runnable) {
-      if (auto failure = ContinueOnError([&] { StartScript(platform.interpreter); });
+      // From the system folder, so that the "net" of its lines is the
+      // system's own.
+      if (auto failure = ContinueOnError([&] { platform.script_run.Start(platform.interpreter); });
           failure && !not_mapped)
         not_mapped = ScriptFailureText(L"started", *failure);
     }

@@ -56,6 +56,10 @@ const std::string kExpectedScript =
     "net use l: \\\\srv\\extra2\r\n"
     "cls\r\n";
 
+std::wstring ScriptCopy() { return RunningProgram::StandInLog() + L".script"; }
+
+std::optional<std::string> ScriptAsRun() { return ReadFileBytes(ScriptCopy()); }
+
 std::vector<std::string> NetArguments() {
   std::vector<std::string> arguments;
   for (const std::string& line : RunningProgram::StandInStarts()) {
@@ -97,11 +101,13 @@ void ProgramFixture::SetUp() {
   WriteDword(kExplorerAdvanced, L"EnableBalloonTips", 0);
   RemoveFile(kScript);
   RemoveFile(RunningProgram::StandInLog());
+  RemoveFile(ScriptCopy());
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", kScript.c_str());
   icons_before_ = TrayIconWindows().size();
 }
 
 void ProgramFixture::TearDown() {
-  const std::optional<std::string> script = ReadFileBytes(kScript);
+  const std::optional<std::string> script = ScriptAsRun();
   if (!script) return;
   std::size_t commands = 0;
   for (std::size_t at = script->find("net use"); at != std::string::npos;

@@ -25,6 +25,10 @@ inline const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat
 // The script the program writes from the settings SetUp stores.
 extern const std::string kExpectedScript;
 
+// The script as the stand-in net saw it while it ran: the program deletes it
+// once the interpreter has ended.
+std::optional<std::string> ScriptAsRun();
+
 // The arguments the stand-in net.exe was started with, in order.
 std::vector<std::string> NetArguments();
 

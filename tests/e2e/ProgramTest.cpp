@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -132,7 +134,7 @@ TEST_F(ProgramTest, SchoolButtonAsksFirstThenSetsTheProxyAndMapsTheDrives) {
   EXPECT_TRUE(NetArguments().empty());
 
   ASSERT_TRUE(RunningProgram::Answer(box, IDCANCEL));  // Cancel goes on as OK does
-  EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+  EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
   const std::vector<std::string> expected_net = {"use * /d /y",
                                                  "use h: \\\\srv\\home /USER:jo pw1",
                                                  "use i: \\\\srv\\students",
@@ -140,6 +142,8 @@ TEST_F(ProgramTest, SchoolButtonAsksFirstThenSetsTheProxyAndMapsTheDrives) {
                                                  "use k: \\\\srv\\extra1",
                                                  "use l: \\\\srv\\extra2"};
   WaitUntil([&] { return NetArguments().size() >= expected_net.size(); }, 20s);
+  // The script lives only while the interpreter runs it.
+  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
   if (SomeStartsLost(NetArguments(), expected_net)) {
     // cmd ran the script but Wine failed to start one of its commands, as it
     // rarely does under load; that says nothing of the program: switch again.
@@ -186,6 +190,42 @@ TEST_F(ProgramTest, AScriptFolderThatIsNotTheProgramsOwnGetsNoScriptAndTheUserIs
   RemoveDirectoryW(elsewhere.c_str());
 }
 
+TEST_F(ProgramTest, AScriptLeftBeforeTheStartIsGoneAfterIt) {
+  std::ofstream(std::filesystem::path(kScript), std::ios::binary) << "echo left by a log-off\r\n";
+  ASSERT_TRUE(ReadFileBytes(kScript).has_value());
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
+}
+
+TEST_F(ProgramTest, WhileTheScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitchWaits) {
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", L"1000");
+  RunningProgram program;  // its net commands take a second each
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", nullptr);
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntil([] { return ScriptAsRun().has_value(); }, 20s));
+
+  // Running: nobody can delete the script, and the program answers at once.
+  EXPECT_FALSE(DeleteFileW(kScript.c_str()));
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(program.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result));
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  HWND still = program.WaitForMessageBox();
+  ASSERT_NE(still, nullptr);
+  EXPECT_EQ(RunningProgram::MessageBoxText(still),
+            L"The network drives are still being mapped by the previous switch; they were not "
+            L"mapped again.");
+  ASSERT_TRUE(RunningProgram::Answer(still, IDOK));
+  EXPECT_TRUE(ReadFileBytes(kScript).has_value());
+
+  EXPECT_TRUE(WaitUntil([] { return NetArguments().size() >= 6; }, 30s));
+  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
+  EXPECT_EQ(NetArguments().size(), 6u);  // one run only
+}
+
 TEST_F(ProgramTest, HomeButtonClearsTheProxyAndRemovesTheMappings) {
   WriteDword(kInternetSettings, L"ProxyEnable", 1);
   RunningProgram program;
@@ -210,7 +250,7 @@ TEST_F(ProgramTest, SharedDrivesShowsTheSettingsWindowWithTheFieldsAlreadyLoaded
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
   // The whole script written: the fields were read.
-  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+  ASSERT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
 
   WriteString(kSettingsKey, L"UserArea", L"\\\\changed\\share");
   program.Click(L"Shared Drives");
@@ -251,7 +291,7 @@ TEST_F(ProgramTest, MenuSchoolNetworkAnswersWithABalloonNotABox) {
   EXPECT_TRUE(BalloonShown(kSchoolBalloon));
   EXPECT_TRUE(program.MessageBoxes().empty());
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
-  EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+  EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
 }
 
 TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {
@@ -301,7 +341,7 @@ TEST_F(ProgramTest, PlatformCloseEndsTheProgramDespiteAHiddenSettingsWindow) {
   HWND box = program.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
-  ASSERT_TRUE(WaitUntil([] { return ReadFileBytes(kScript).has_value(); }));
+  ASSERT_TRUE(WaitUntil([] { return ScriptAsRun().has_value(); }));
 
   PostMessageW(program.Main(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit());

@@ -39,7 +39,9 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
 
   std::string SwitchToSchool() {
     switching::EnterSchoolProfile(platform, switching::Feedback::MessageBox, notifier, window);
-    return files.files.at(std::wstring(switching::kScriptPath));
+    std::string script = files.files.at(std::wstring(switching::kScriptPath));
+    interpreter.End();  // ready for the next switch
+    return script;
   }
 
   testing::FakeFormFactory forms;
@@ -51,7 +53,9 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeNotifier notifier;
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
-  switching::ProfilePlatform platform{internet, shells, files, codec, folders, interpreter};
+  switching::ScriptRun script_run{files};
+  switching::ProfilePlatform platform{internet, shells,      files,     codec,
+                                      folders,  interpreter, script_run};
   SettingsWindow window{forms, shells, errors};
 };
 

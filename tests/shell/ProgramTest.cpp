@@ -52,7 +52,7 @@ class ProgramTest : public ::testing::Test {
   void Start() {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_},
-        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
     });
     program_->Start();
@@ -74,6 +74,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeTextCodec codec_;
   testing::FakeFolderIdentity folders_;
   testing::FakeCommandInterpreter interpreter_;
+  switching::ScriptRun script_run_{files_};
   testing::FakeErrorReport errors_;
   std::optional<Program> program_;
 };
@@ -292,6 +293,10 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   EXPECT_EQ(tray_.Calls().back().message, platform::kNimDelete);
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
+  // A script still running is left to its interpreter.
+  if (way == 2) {
+    EXPECT_TRUE(files_.IsHeld(kScriptPath));
+  }
 
   // Ending is at once: later events of the window do nothing.
   const std::size_t calls = tray_.Calls().size();
@@ -309,6 +314,27 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
 
 INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuAndPlatformClose, WayOutTest,
                          ::testing::Values(0, 1, 2));
+
+TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
+  files_.files[kScriptPath] = "left by a log-off\r\n";
+  Start();
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+
+  files_.files[kScriptPath] = "left by a crash\r\n";
+  Main().Click(kCommand3);
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+}
+
+TEST_F(ProgramTest, ALeftoverThatCannotBeDeletedIsIgnored) {
+  files_.files[kScriptPath] = "another user's\r\n";
+  files_.FailRemove(kScriptPath, 5, L"Access is denied.");
+  Start();
+  EXPECT_TRUE(Main().visible);
+  Main().Click(kMnuExit);
+  EXPECT_EQ(application_.end_calls, 1);
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_TRUE(files_.Exists(kScriptPath));
+}
 
 TEST_F(ProgramTest, ReleasingTheWindowObjectRemovesTheIcon) {
   Start();

@@ -57,10 +57,11 @@ Entries ShellRun(const std::wstring& command) {
   return {L"Create wscript.shell", L"Run " + command, L"Release"};
 }
 
-// The interpreter, without AutoRun and delayed expansion, on the script.
-const Entries kScriptStart = {
-    L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
-    L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
+// The script held, then the interpreter, without AutoRun and delayed
+// expansion, started on it.
+const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
+                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
+                              L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
 
 class ProfileSwitchTest : public ::testing::Test {
  protected:
@@ -81,7 +82,8 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeSettingsSource settings{OrdinaryDriveValues()};
   FakeFolderIdentity folders;
   FakeCommandInterpreter interpreter;
-  ProfilePlatform platform{internet, shells, files, codec, folders, interpreter};
+  ScriptRun script_run{files};
+  ProfilePlatform platform{internet, shells, files, codec, folders, interpreter, script_run};
 };
 
 TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
@@ -129,6 +131,7 @@ TEST_F(ProfileSwitchTest, NothingOfTheScriptIsTouchedWhileTheSchoolFeedbackIsSho
       EXPECT_TRUE(settings.reads.empty());
     };
     School(feedback);
+    interpreter.End();
     EXPECT_EQ(shown, 1);
     files.files[kPath] = "earlier script\r\n";
     files.creations = 0;
@@ -140,6 +143,7 @@ TEST_F(ProfileSwitchTest, ARefusedProxyChangeIsToldAsAWarningAndTheSwitchGoesOn)
   internet.accept = false;
 
   School(Feedback::MessageBox);
+  interpreter.End();
   School(Feedback::Balloon);
   Home(Feedback::MessageBox);
   Home(Feedback::Balloon);
@@ -185,6 +189,50 @@ TEST_F(ProfileSwitchTest, AScriptThatCannotBeStartedIsToldAsDrivesNotMapped) {
                 L"the script file \"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be started: "
                 L"The system cannot find the file specified.");
   EXPECT_EQ(notifier.calls.size(), 2u);
+  EXPECT_FALSE(files.Exists(kPath));  // the password does not stay behind
+  EXPECT_FALSE(script_run.Running());
+}
+
+TEST_F(ProfileSwitchTest, TheScriptIsHeldWhileTheInterpreterRunsAndDeletedOnceItEnded) {
+  School(Feedback::Balloon);
+  EXPECT_TRUE(files.IsHeld(kPath));
+  EXPECT_EQ(interpreter.Kept(), 1);
+  // Nothing removes it meanwhile: not the program's own leftover removal,
+  // not anybody else.
+  script_run.RemoveLeftover();
+  EXPECT_THROW(files.Remove(kPath), platform::PlatformError);
+  EXPECT_TRUE(files.Exists(kPath));
+
+  journal.entries.clear();
+  interpreter.End();
+  EXPECT_EQ(journal.entries, (Entries{L"Ended", L"Release " + kPath, L"Remove " + kPath}));
+  EXPECT_FALSE(files.Exists(kPath));
+  EXPECT_EQ(interpreter.Kept(), 0);
+}
+
+TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsLeavesItAndSaysTheDrivesAreStillBeingMapped) {
+  School(Feedback::MessageBox);
+  const std::string running = files.files.at(kPath);
+  settings.values.SchoolShare = L"\\\\srv09\\new";
+  internet.lists.clear();
+  journal.entries.clear();
+
+  School(Feedback::Balloon);
+  EXPECT_EQ(
+      journal.entries,
+      Join({kProxyCalls,
+            {kSchoolBalloon,
+             L"ShowWarningBalloon Rerevure - School Network ON | The network drives are still "
+             L"being mapped by the previous switch; they were not mapped again. | 3000"}}));
+  EXPECT_EQ(files.files.at(kPath), running);
+  EXPECT_TRUE(files.IsHeld(kPath));
+  EXPECT_EQ(interpreter.starts.size(), 1u);
+
+  // Once it has ended, the next switch maps the drives again.
+  interpreter.End();
+  School(Feedback::Balloon);
+  EXPECT_EQ(interpreter.starts.size(), 2u);
+  EXPECT_NE(files.files.at(kPath).find("\\\\srv09\\new"), std::string::npos);
 }
 
 TEST_F(ProfileSwitchTest, AnUnopenableScriptStillReadsTheValuesRunsNothingAndWarnsOnce) {
@@ -300,6 +348,7 @@ TEST_F(ProfileSwitchTest, AFilePlantedBetweenRemovalAndCreationIsNeitherWrittenN
 
 TEST_F(ProfileSwitchTest, SwitchingToSchoolTwiceRewritesTheScriptFromScratch) {
   School(Feedback::MessageBox);
+  interpreter.End();
   settings.values.SchoolShare = L"\\\\srv09\\new";
   School(Feedback::Balloon);
 
