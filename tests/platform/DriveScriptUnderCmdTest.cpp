@@ -116,9 +116,10 @@ class ScriptUnderCmd {
     // start that failed under load) as a command it cannot recognise. Such a
     // run says nothing about the script, so it is run once more, saying so;
     // any other fault fails the test.
-    const std::wstring output = folder_.Path() + L".out";
     const std::wstring log = folder_ / L"net-calls.log";
     for (int run = 0; run < 2; ++run) {
+      // A file of its own for each run: Wine may still hold the last one.
+      const std::wstring output = folder_.Path() + L"." + std::to_wstring(run) + L".out";
       DeleteFileW(log.c_str());
       RunScript(Script(), folder_.Path(), output, switches);
       printed = ReadFileBytes(output);
@@ -163,15 +164,17 @@ TEST_P(DriveScriptUnderCmdTest, EachNetUseGetsExactlyItsArgumentsAndNothingElseR
 TEST(DriveScriptUnderCmdSwitchesTest, DelayedExpansionOffKeepsAPasswordAsTyped) {
   switching::DriveSettings values{L"\\\\srv01\\home", L"\\\\srv01\\school", L"", L"", L"", L"jo",
                                   L"Pa^ss!word!1"};
-  ScriptUnderCmd cmd(L"switches");
+  // Each run in a folder of its own: Wine may still hold the files of a run
+  // that just ended.
+  ScriptUnderCmd as_run(L"v-off"), with_v_on(L"v-on");
   std::string printed;
   const Arguments typed{L"use", L"h:", L"\\\\srv01\\home", L"/USER:jo", L"Pa^ss!word!1"};
 
-  const auto calls = cmd.Run(values, printed);
+  const auto calls = as_run.Run(values, printed);
   ASSERT_FALSE(calls.empty()) << printed;
   EXPECT_EQ(calls.front(), typed) << printed;
 
-  const auto with_delayed_expansion = cmd.Run(values, printed, L"/d /v:on /c");
+  const auto with_delayed_expansion = with_v_on.Run(values, printed, L"/d /v:on /c");
   ASSERT_FALSE(with_delayed_expansion.empty()) << printed;
   EXPECT_NE(with_delayed_expansion.front(), typed)
       << "cmd did not expand: the check proves nothing";
