@@ -7,6 +7,7 @@
 #include "platform/Processes.h"
 #include "platform/Win32LastError.h"
 #include "platform/Win32MessageLoop.h"
+#include "platform/Win32ProcessStart.h"
 
 namespace rerevure::platform {
 namespace {
@@ -57,18 +58,8 @@ std::wstring Win32CommandInterpreter::Path() {
 std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
     const std::wstring& program, const std::wstring& command_line) {
   const std::wstring folder = SystemFolder();
-  // CreateProcessW may write into the command line, so it gets its own copy.
-  std::vector<wchar_t> line(command_line.begin(), command_line.end());
-  line.push_back(L'\0');
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(kSwShowNormal);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &process)) {
-    throw LastPlatformError();
-  }
+  const PROCESS_INFORMATION process =
+      StartProcess(program.c_str(), command_line, folder.c_str(), kSwShowNormal);
   CloseHandle(process.hThread);  // never used; the process handle is kept
   try {
     return std::make_unique<Win32StartedProcess>(process.hProcess);
