@@ -15,6 +15,13 @@ class TextFile {
   virtual void Close() = 0;
 };
 
+// A file opened for reading only so that, while this object lives, nobody
+// can delete, rename or change it; others may still read it.
+class HeldFile {
+ public:
+  virtual ~HeldFile() = default;
+};
+
 class TextFiles {
  public:
   virtual ~TextFiles() = default;
@@ -25,7 +32,8 @@ class TextFiles {
   virtual std::unique_ptr<TextFile> Create(const std::wstring& path) = 0;
   // Deletes the file; a file that does not exist is not an error.
   virtual void Remove(const std::wstring& path) = 0;
-  virtual bool Exists(const std::wstring& path) const = 0;
+  // Opens an existing file as a HeldFile. Throws PlatformError.
+  virtual std::unique_ptr<HeldFile> Hold(const std::wstring& path) = 0;
 };
 
 }  // namespace rerevure::platform

@@ -5,25 +5,13 @@
 #include <shellapi.h>
 // clang-format on
 
-#include <vector>
-
 #include "platform/Win32LastError.h"
+#include "platform/Win32ProcessStart.h"
 
 namespace rerevure::platform {
 
 void Win32Processes::Start(const std::wstring& command_line, int show_code) {
-  // CreateProcessW may write into the command line, so it gets its own copy.
-  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(show_code);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    throw LastPlatformError();
-  }
+  const PROCESS_INFORMATION process = StartProcess(nullptr, command_line, nullptr, show_code);
   // Not waited for: the handles are of no further use.
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

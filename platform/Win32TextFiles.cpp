@@ -46,7 +46,31 @@ class Win32TextFile final : public TextFile {
   HANDLE handle_;
 };
 
+class Win32HeldFile final : public HeldFile {
+ public:
+  explicit Win32HeldFile(HANDLE handle) : handle_(handle) {}
+  Win32HeldFile(const Win32HeldFile&) = delete;
+  Win32HeldFile& operator=(const Win32HeldFile&) = delete;
+  // Only read: closing loses nothing, so a failed close is ignored.
+  ~Win32HeldFile() override { CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
+};
+
 }  // namespace
+
+std::unique_ptr<HeldFile> Win32TextFiles::Hold(const std::wstring& path) {
+  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
+  try {
+    return std::make_unique<Win32HeldFile>(handle);
+  } catch (...) {
+    CloseHandle(handle);
+    throw;
+  }
+}
 
 std::unique_ptr<TextFile> Win32TextFiles::Create(const std::wstring& path) {
   const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -65,10 +89,6 @@ void Win32TextFiles::Remove(const std::wstring& path) {
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
   throw SystemError(error);
-}
-
-bool Win32TextFiles::Exists(const std::wstring& path) const {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace rerevure::platform

@@ -11,7 +11,8 @@ class Win32TextFiles final : public TextFiles {
   std::unique_ptr<TextFile> Create(const std::wstring& path) override;
   // A file that is not there (nor its folder) is already removed.
   void Remove(const std::wstring& path) override;
-  bool Exists(const std::wstring& path) const override;
+  // Read access, read sharing only: no delete, rename or write by anyone.
+  std::unique_ptr<HeldFile> Hold(const std::wstring& path) override;
 };
 
 }  // namespace rerevure::platform

@@ -32,6 +32,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Start(bool shown) {
+  profiles_.script_run.RemoveLeftover();
   form_ = platform_.forms.Create(MainWindowLayout(), *this);
   notifier_.emplace(*form_, tray_icon_);
   EnableBalloonTips();
@@ -187,6 +188,7 @@ void MainWindow::OnTaskbarCreated() {
 }
 
 void MainWindow::RemoveIconAndEnd() {
+  profiles_.script_run.RemoveLeftover();
   tray_presence_.Remove();
   ending_ = true;
   platform_.application.End();

@@ -46,9 +46,10 @@ class MainWindow final : public platform::FormEvents {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Loads the window (balloon tips enabled, topmost, tray icon added) and
-  // shows it; a program started for a script's request stays hidden, with
-  // only its tray icon.
+  // Removes a drive script an earlier run left, loads the window (balloon
+  // tips enabled, topmost, tray icon added) and shows it; a program started
+  // for a script's request stays hidden, with only its tray icon. Every way
+  // out removes such a leftover too, unless the script still runs.
   void Start(bool shown = true);
   // The profile switch as the tray menu does it, answered with a balloon:
   // for requests nobody clicked for, which must never wait on a box.

@@ -15,7 +15,9 @@
 #include "platform/Win32Application.h"
 #include "platform/Win32AutomationShell.h"
 #include "platform/Win32Com.h"
+#include "platform/Win32CommandInterpreter.h"
 #include "platform/Win32ErrorReport.h"
+#include "platform/Win32FolderIdentity.h"
 #include "platform/Win32Form.h"
 #include "platform/Win32InternetOptions.h"
 #include "platform/Win32MessageBoxes.h"
@@ -65,6 +67,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32InternetOptions internet;
   platform::Win32AutomationShellFactory shells;
   platform::Win32TextFiles files;
+  platform::Win32FolderIdentity folders;
+  platform::Win32CommandInterpreter interpreter;
+  switching::ScriptRun script_run(files);
   platform::Win32Tray tray(codec);
   platform::Win32Processes processes;
   platform::Win32Application application;
@@ -73,7 +78,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
-      .profiles = {internet, shells, files, codec},
+      .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
   };
   // Made by the start steps, so that their failures reach the report; they

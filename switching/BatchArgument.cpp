@@ -30,7 +30,12 @@ std::wstring BatchArgument(std::wstring_view value) {
     escaped.push_back(c);
     if (c == L'%') escaped.push_back(L'%');
   }
-  if (value.find_first_of(kNeedsQuotes) == std::wstring_view::npos) return escaped;
+  // A character outside ASCII is quoted too: in a double-byte code page one
+  // of its bytes can be '\\', '^' or '|' when the console reads the script in
+  // another code page than it was written in.
+  const bool beyond_ascii =
+      std::any_of(value.begin(), value.end(), [](wchar_t c) { return c > 0x7F; });
+  if (!beyond_ascii && value.find_first_of(kNeedsQuotes) == std::wstring_view::npos) return escaped;
 
   // Before a closing quote, 2n backslashes stand for n of them.
   const auto last = value.find_last_not_of(L'\\');

@@ -9,7 +9,8 @@ namespace rerevure::switching {
 // interpreter hands it to the program as exactly one argument, as typed:
 // - a value without blanks or cmd special characters stays as it is (only
 //   '%' is doubled, since batch files expand variables even inside quotes);
-// - otherwise it is put in double quotes, inside which & | < > ^ ( ) ! ; , =
+// - otherwise (a character outside ASCII included) it is put in double quotes, inside which & | < >
+// ^ ( ) ! ; , =
 //   and blanks are plain text; backslashes ending the value are doubled so
 //   that the C runtime's argument rules do not read the closing quote as a
 //   literal one;

@@ -7,19 +7,44 @@
 
 namespace rerevure::switching {
 
+namespace {
+
+// Adds prefix and the value as a batch argument; a value that does not fit
+// on the line is left out, and so is the prefix when even that does not fit.
+void AppendArgument(std::wstring& line, std::wstring_view prefix, std::wstring_view value) {
+  std::wstring argument = BatchArgument(value);
+  if (line.size() + prefix.size() + argument.size() > kMaxScriptLineLength) argument.clear();
+  if (line.size() + prefix.size() > kMaxScriptLineLength) return;
+  line += prefix;
+  line += argument;
+}
+
+}  // namespace
+
+std::wstring ScriptCommandLine(std::wstring_view interpreter_path, std::wstring_view script) {
+  std::wstring line = L"\"";
+  line += interpreter_path;
+  line += L"\" ";
+  line += kInterpreterSwitches;
+  line += L" \"";
+  line += script;
+  return line + L"\"";
+}
+
 std::wstring HomeDriveLine(std::wstring_view user_area, std::wstring_view username,
                            std::wstring_view password) {
-  std::wstring line = L"net use h: " + BatchArgument(user_area);
-  if (!username.empty()) line += L" /USER:" + BatchArgument(username);
-  if (!password.empty()) line += L" " + BatchArgument(password);
+  std::wstring line = L"net use h:";
+  AppendArgument(line, L" ", user_area);
+  if (!username.empty()) AppendArgument(line, L" /USER:", username);
+  if (!password.empty()) AppendArgument(line, L" ", password);
   return line;
 }
 
 std::wstring ShareDriveLine(std::wstring_view drive, std::wstring_view share) {
   std::wstring line = L"net use ";
   line += drive;
-  line += L' ';
-  return line + BatchArgument(share);
+  AppendArgument(line, L" ", share);
+  return line;
 }
 
 DriveScriptOutcome WriteDriveScript(platform::TextFiles& files, const platform::TextCodec& codec,
@@ -35,9 +60,10 @@ DriveScriptOutcome WriteDriveScript(platform::TextFiles& files, const platform::
     outcome.runnable = false;
     note(std::move(failure));
   } else if (auto create_failure = ContinueOnError([&] { file = files.Create(path); })) {
-    // A missing folder leaves nothing to run (the attempt fails harmlessly);
-    // a file that appeared in the meantime is not ours.
-    outcome.runnable = !files.Exists(path);
+    // Nothing of ours stands at the path. Asking whether anything does would
+    // not help: another account can make a file vanish for the question and
+    // come back before the interpreter opens it.
+    outcome.runnable = false;
     note(std::move(create_failure));
   }
 

@@ -13,7 +13,23 @@
 namespace rerevure::switching {
 
 // Where the school switch writes the drive-mapping script and what it runs.
-inline constexpr std::wstring_view kScriptPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
+// The folder is meant to be the program's own in the 64-bit Program Files
+// folder, by its short name; kProgramFolderName is that folder's long name.
+inline constexpr std::wstring_view kScriptFolder = L"C:\\Progra~1\\Rerevure";
+inline constexpr std::wstring_view kProgramFolderName = L"Rerevure";
+inline const std::wstring kScriptPath = std::wstring(kScriptFolder) + L"\\MapDrives.bat";
+
+// How the command interpreter is told to run the script: no AutoRun commands
+// (/d) and no delayed expansion (/v:off), whatever the user's settings say,
+// so that the lines do what they were written to do.
+inline constexpr std::wstring_view kInterpreterSwitches = L"/d /v:off /c";
+
+// The whole command line that runs script with the interpreter at
+// interpreter_path: both paths quoted.
+std::wstring ScriptCommandLine(std::wstring_view interpreter_path, std::wstring_view script);
+
+// The longest line the command interpreter reads whole, in characters.
+inline constexpr std::size_t kMaxScriptLineLength = 8191;
 
 // Lines 1 to 5: console title and colours, echo off, every earlier mapping
 // removed without asking, screen cleared.
@@ -29,6 +45,8 @@ std::wstring HomeDriveLine(std::wstring_view user_area, std::wstring_view userna
                            std::wstring_view password);
 
 // Lines 7 to 10: "net use " + drive ("i:") + " " + the share.
+// In both, a value that would make the line longer than kMaxScriptLineLength
+// is left out as a value that cannot be passed safely is.
 std::wstring ShareDriveLine(std::wstring_view drive, std::wstring_view share);
 
 struct DriveScriptOutcome {
@@ -36,10 +54,10 @@ struct DriveScriptOutcome {
   std::optional<platform::PlatformError> failure;
   // Whether the earlier script was removed.
   bool old_script_removed = true;
-  // Whether whatever stands at the path may be run: false when the file there
-  // is not one this call created (the old script could not be removed, or a
-  // file appeared before the new one could be created). Such a file may be
-  // another user's, with their password, or planted to run under this logon.
+  // Whether this call created the file at the path, the only file that may
+  // be run. When the create failed, whatever stands there (or appears there
+  // later) may be another user's, with their password, or planted to run
+  // under this logon.
   bool runnable = true;
 };
 

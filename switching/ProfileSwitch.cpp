@@ -1,11 +1,13 @@
 #include "switching/ProfileSwitch.h"
 
+#include <optional>
 #include <string>
 
 #include "switching/ConnectionProxy.h"
 #include "switching/ContinueOnError.h"
 #include "switching/DriveScript.h"
 #include "switching/ProfileTexts.h"
+#include "switching/ScriptFolder.h"
 
 namespace rerevure::switching {
 namespace {
@@ -31,11 +33,15 @@ void TellProxyOutcome(Notifier& notifier, Feedback feedback, const ProfileTexts&
                          kBalloonTimeoutMs);
 }
 
-std::wstring DrivesNotMappedText(const DriveScriptOutcome& script) {
-  std::wstring text = L"The network drives could not be mapped because the script file \"";
-  text += kScriptPath;
-  text += script.old_script_removed ? L"\" could not be written: " : L"\" could not be replaced: ";
-  return text + script.failure->Description();
+std::wstring DrivesNotMappedText(const std::wstring& reason) {
+  return L"The network drives could not be mapped because " + reason;
+}
+
+std::wstring ScriptFailureText(std::wstring_view what_failed,
+                               const platform::PlatformError& failure) {
+  std::wstring text = L"the script file \"" + kScriptPath + L"\" could not be ";
+  text += what_failed;
+  return text + L": " + failure.Description();
 }
 
 // The shell object lives only for the one command.
@@ -56,14 +62,33 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   });
   ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
 
-  const DriveScriptOutcome script =
-      WriteDriveScript(platform.files, platform.codec, std::wstring(kScriptPath), settings);
-  // A file this call did not create may be another user's script, with their
-  // password, or one planted to run under this logon: never run it.
-  if (script.runnable) ContinueOnError([&] { RunCommand(platform.shells, kScriptPath); });
+  if (platform.script_run.Running()) {
+    ContinueOnError(
+        [&] { Warn(notifier, feedback, kSchoolTexts, std::wstring(kStillMappingText)); });
+    return;
+  }
 
-  if (script.failure)
-    ContinueOnError([&] { Warn(notifier, feedback, kSchoolTexts, DrivesNotMappedText(script)); });
+  std::optional<std::wstring> not_mapped = ScriptFolderRefusal(platform.folders);
+  if (!not_mapped) {
+    const DriveScriptOutcome script =
+        WriteDriveScript(platform.files, platform.codec, kScriptPath, settings);
+    if (script.failure)
+      not_mapped =
+          ScriptFailureText(script.old_script_removed ? L"written" : L"replaced", *script.failure);
+    // A file this call did not create may be another user's script, with
+    // their password, or one planted to run under this logon: never run it.
+    if (script.runnable) {
+      // From the system folder, so that the "net" of its lines is the
+      // system's own.
+      if (auto failure = ContinueOnError([&] { platform.script_run.Start(platform.interpreter); });
+          failure && !not_mapped)
+        not_mapped = ScriptFailureText(L"started", *failure);
+    }
+  }
+
+  if (not_mapped)
+    ContinueOnError(
+        [&] { Warn(notifier, feedback, kSchoolTexts, DrivesNotMappedText(*not_mapped)); });
 }
 
 void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier) {

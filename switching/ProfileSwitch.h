@@ -1,28 +1,41 @@
 #pragma once
 
 #include "platform/AutomationShell.h"
+#include "platform/CommandInterpreter.h"
+#include "platform/FolderIdentity.h"
 #include "platform/InternetOptions.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "switching/Feedback.h"
 #include "switching/Notifier.h"
+#include "switching/ScriptRun.h"
 #include "switching/SettingsSource.h"
 
 namespace rerevure::switching {
 
-// The platform operations the two profile switches use.
+// What the two profile switches use: the platform operations, and the one
+// drive script run the school switches share.
 struct ProfilePlatform {
   platform::InternetOptions& internet;
   platform::AutomationShellFactory& shells;
   platform::TextFiles& files;
   const platform::TextCodec& codec;
+  platform::FolderIdentity& folders;
+  platform::CommandInterpreter& interpreter;
+  ScriptRun& script_run;
 };
 
 // Puts the default connection on the school proxy, tells the user, writes the
-// drive-mapping script from the values in settings and starts it. Any step
-// that fails is skipped and the next one runs; nothing is thrown. Two things
-// the user is told about: a proxy change the library refused (instead of the
-// usual feedback), and, last, a script that could not be written.
+// drive-mapping script from the values in settings and starts the command
+// interpreter on it. Any step that fails is skipped and the next one runs;
+// nothing is thrown. The script is written only into the program's own folder
+// and only a script this switch created is started. Two things the user is
+// told about: a proxy change the library refused (instead of the usual
+// feedback), and, last, drives that could not be mapped because the script
+// folder is not the program's, or the script could not be written or started.
+// While the script of an earlier switch still runs, the proxy is set and the
+// feedback given as usual, and the user is told that the drives are still
+// being mapped instead; the running script is not touched.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 

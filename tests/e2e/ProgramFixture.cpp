@@ -4,6 +4,44 @@
 #include <cctype>
 
 namespace rerevure::e2e {
+namespace {
+
+const std::wstring kDllOverrides = L"Software\\Wine\\DllOverrides";
+
+std::wstring SystemNet() {
+  wchar_t folder[MAX_PATH] = {};
+  GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\net.exe";
+}
+
+// The program runs the script in the system folder, where "net" is the
+// system's own: for these tests the stand-in takes its place there. Wine runs
+// its built-in net instead of a file of that name unless told to prefer the
+// file. The system's net comes back at the end.
+class SystemNetStandIn final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    // Kept from an earlier run that ended early, the saved one is the system's.
+    CopyFileW(SystemNet().c_str(), Saved().c_str(), TRUE);
+    ASSERT_TRUE(CopyFileW(RunningProgram::StandInPath().c_str(), SystemNet().c_str(), FALSE))
+        << "cannot put the net stand-in in the system folder: " << GetLastError();
+    WriteString(kDllOverrides, L"net.exe", L"native");
+  }
+  void TearDown() override {
+    DeleteValue(kDllOverrides, L"net.exe");
+    // A stand-in still running holds the file for a moment.
+    if (WaitUntil([] { return CopyFileW(Saved().c_str(), SystemNet().c_str(), FALSE) != FALSE; }))
+      DeleteFileW(Saved().c_str());
+  }
+
+ private:
+  static std::wstring Saved() { return SystemNet() + L".e2e-saved"; }
+};
+
+[[maybe_unused]] ::testing::Environment* const kSystemNetStandIn =
+    ::testing::AddGlobalTestEnvironment(new SystemNetStandIn);
+
+}  // namespace
 
 const std::string kExpectedScript =
     "title Proxy VOZ v1.6 by ZUV Orarevirado\r\n"
@@ -36,6 +74,10 @@ bool SomeStartsLost(const std::vector<std::string>& starts,
   }
   return true;
 }
+
+std::wstring ScriptCopy() { return RunningProgram::StandInLog() + L".script"; }
+
+std::optional<std::string> ScriptAsRun() { return ReadFileBytes(ScriptCopy()); }
 
 std::vector<std::string> NetArguments() {
   std::vector<std::string> arguments;
@@ -78,13 +120,15 @@ void ProgramFixture::SetUp() {
   WriteDword(kExplorerAdvanced, L"EnableBalloonTips", 0);
   RemoveFile(kScript);
   RemoveFile(RunningProgram::StandInLog());
+  RemoveFile(ScriptCopy());
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", kScript.c_str());
   icons_before_ = TrayIconWindows().size();
 }
 
 void ProgramFixture::TearDown() { WaitForTheScript(); }
 
 void ProgramFixture::WaitForTheScript() {
-  const std::optional<std::string> script = ReadFileBytes(kScript);
+  const std::optional<std::string> script = ScriptAsRun();
   if (!script) return;
   std::size_t commands = 0;
   for (std::size_t at = script->find("net use"); at != std::string::npos;

@@ -32,6 +32,10 @@ inline const std::wstring kSchoolBalloon =
 inline const std::wstring kHomeBalloon =
     L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
 
+// The script as the stand-in net saw it while it ran: the program deletes it
+// once the interpreter has ended.
+std::optional<std::string> ScriptAsRun();
+
 // The arguments the stand-in net.exe was started with, in order.
 std::vector<std::string> NetArguments();
 

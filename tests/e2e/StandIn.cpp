@@ -3,6 +3,9 @@
 // machine's drive mappings are never touched. Each start appends one line to
 // the file named by REREVURE_STANDIN_LOG, in UTF-8:
 //   <program name> TAB <arguments as given> TAB <show-window code or ->
+// Two more variables, when set: REREVURE_STANDIN_SCRIPT names the drive
+// script, which exists only while it runs: each start copies it to the log's
+// path + ".script". REREVURE_STANDIN_DELAY_MS makes each start take that long.
 
 #include <windows.h>
 
@@ -51,6 +54,13 @@ int wmain() {
   const std::wstring show = (startup.dwFlags & STARTF_USESHOWWINDOW)
                                 ? std::to_wstring(startup.wShowWindow)
                                 : std::wstring(L"-");
+
+  wchar_t script[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", script, MAX_PATH))
+    CopyFileW(script, (std::wstring(log) + L".script").c_str(), FALSE);
+  wchar_t delay[16] = {};
+  if (GetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", delay, 16))
+    Sleep(static_cast<DWORD>(_wtoi(delay)));
 
   const std::string line = Utf8(name + L"\t" + Arguments(GetCommandLineW()) + L"\t" + show) + "\n";
   // Several stand-ins may run at once (a script starts one per line).

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,12 @@ std::vector<Arguments> NetCalls(const std::wstring& log) {
   return calls;
 }
 
-// Runs the script with cmd.exe as a batch file, the stand-in first on the
-// path and in the current folder, and waits for it to end. What cmd prints
-// goes to the output file, outside the folder.
-void RunScript(const std::wstring& script, const std::wstring& folder, const std::wstring& output) {
+// Runs the script with cmd.exe as a batch file, with the switches the program
+// gives it unless told otherwise, the stand-in first on the path and in the
+// current folder, and waits for it to end. What cmd prints goes to the output
+// file, outside the folder.
+void RunScript(const std::wstring& script, const std::wstring& folder, const std::wstring& output,
+               const std::wstring& switches) {
   wchar_t old_path[32767];
   const DWORD length = GetEnvironmentVariableW(L"PATH", old_path, 32767);
   const std::wstring path = folder + L";" + std::wstring(old_path, length);
@@ -60,7 +63,7 @@ void RunScript(const std::wstring& script, const std::wstring& folder, const std
   ASSERT_NE(out, INVALID_HANDLE_VALUE);
   ASSERT_NE(in, INVALID_HANDLE_VALUE);
 
-  std::wstring command = L"cmd.exe /c \"" + script + L"\"";
+  std::wstring command = L"cmd.exe " + switches + L" \"" + script + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -89,46 +92,92 @@ struct HostileCase {
 
 void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
+// A script written from values in a folder of its own beside the stand-in,
+// run by cmd with the given switches.
+class ScriptUnderCmd {
+ public:
+  explicit ScriptUnderCmd(const std::wstring& name) : folder_(L"cmd-" + name) {}
+
+  // The net calls of one run, after the first ("net use * /d /y"); printed
+  // gets what cmd printed.
+  std::vector<Arguments> Run(
+      const switching::DriveSettings& values, std::string& printed,
+      const std::wstring& switches = std::wstring(switching::kInterpreterSwitches)) {
+    EXPECT_TRUE(CopyFileW((TestProgramFolder() + L"\\standin\\net.exe").c_str(),
+                          (folder_ / L"net.exe").c_str(), FALSE));
+    Win32TextFiles files;
+    Win32TextCodec codec;
+    testing::FakeSettingsSource settings(values);
+    DeleteFileW(Script().c_str());
+    const auto outcome = switching::WriteDriveScript(files, codec, Script(), settings);
+    EXPECT_FALSE(outcome.failure) << outcome.failure->what();
+
+    // Wine's cmd reports a stand-in it found but could not start (a process
+    // start that failed under load) as a command it cannot recognise. Such a
+    // run says nothing about the script, so it is run once more, saying so;
+    // any other fault fails the test.
+    const std::wstring log = folder_ / L"net-calls.log";
+    for (int run = 0; run < 2; ++run) {
+      // A file of its own for each run: Wine may still hold the last one.
+      const std::wstring output = folder_.Path() + L"." + std::to_wstring(run) + L".out";
+      DeleteFileW(log.c_str());
+      RunScript(Script(), folder_.Path(), output, switches);
+      printed = ReadFileBytes(output);
+      DeleteFileW(output.c_str());
+      if (printed.find("Can't recognize 'net ") == std::string::npos) break;
+      std::cout << "[ RETRIED  ] Wine could not start the net stand-in; cmd printed:\n" << printed;
+    }
+    std::vector<Arguments> calls = NetCalls(log);
+    if (calls.empty() || calls.front() != Arguments{L"use", L"*", L"/d", L"/y"}) {
+      ADD_FAILURE() << "the script did not begin with net use * /d /y";
+      return calls;
+    }
+    calls.erase(calls.begin());
+    return calls;
+  }
+
+  std::wstring Script() const { return folder_ / L"MapDrives.bat"; }
+  const ScratchFolder& Folder() const { return folder_; }
+
+ private:
+  ScratchFolder folder_;
+};
+
 class DriveScriptUnderCmdTest : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(DriveScriptUnderCmdTest, EachNetUseGetsExactlyItsArgumentsAndNothingElseRuns) {
   const HostileCase& c = GetParam();
-  ScratchFolder folder(std::wstring(L"cmd-") + std::wstring(c.name, c.name + strlen(c.name)));
-  ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\standin\\net.exe").c_str(),
-                        (folder / L"net.exe").c_str(), FALSE));
-  const std::wstring script = folder / L"MapDrives.bat";
-
-  Win32TextFiles files;
-  Win32TextCodec codec;
-  testing::FakeSettingsSource settings(c.values);
-  const auto outcome = switching::WriteDriveScript(files, codec, script, settings);
-  ASSERT_FALSE(outcome.failure) << outcome.failure->what();
-
-  // Wine's cmd reports a stand-in it found but could not start (a process
-  // start that failed under load) as a command it cannot recognise. Such a
-  // run says nothing about the script, so it is run again; a script fault
-  // fails every run alike.
-  const std::wstring output = folder.Path() + L".out";
-  const std::wstring log = folder / L"net-calls.log";
+  ScriptUnderCmd cmd(std::wstring(c.name, c.name + strlen(c.name)));
   std::string printed;
-  for (int run = 0; run < 3; ++run) {
-    DeleteFileW(log.c_str());
-    ASSERT_NO_FATAL_FAILURE(RunScript(script, folder.Path(), output));
-    printed = ReadFileBytes(output);
-    DeleteFileW(output.c_str());
-    if (printed.find("Can't recognize 'net ") == std::string::npos) break;
-  }
-
-  std::vector<Arguments> expected = {{L"use", L"*", L"/d", L"/y"}};
-  expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-  EXPECT_EQ(NetCalls(log), expected) << "cmd printed:\n" << printed;
+  EXPECT_EQ(cmd.Run(c.values, printed), c.expected) << "cmd printed:\n" << printed;
 
   // No redirection made a file: only the script, the stand-in and its log.
   std::vector<std::wstring> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+  for (const auto& entry : std::filesystem::directory_iterator(cmd.Folder().Path()))
     names.push_back(entry.path().filename().wstring());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::wstring>{L"MapDrives.bat", L"net-calls.log", L"net.exe"}));
+}
+
+// Delayed expansion, which a user's setting can turn on for every cmd, makes
+// '!' expand and '^' vanish even inside quotes: the program turns it off.
+TEST(DriveScriptUnderCmdSwitchesTest, DelayedExpansionOffKeepsAPasswordAsTyped) {
+  switching::DriveSettings values{L"\\\\srv01\\home", L"\\\\srv01\\school", L"", L"", L"", L"jo",
+                                  L"Pa^ss!word!1"};
+  // Each run in a folder of its own: Wine may still hold the files of a run
+  // that just ended.
+  ScriptUnderCmd as_run(L"v-off"), with_v_on(L"v-on");
+  std::string printed;
+  const Arguments typed{L"use", L"h:", L"\\\\srv01\\home", L"/USER:jo", L"Pa^ss!word!1"};
+
+  const auto calls = as_run.Run(values, printed);
+  ASSERT_FALSE(calls.empty()) << printed;
+  EXPECT_EQ(calls.front(), typed) << printed;
+
+  const auto with_delayed_expansion = with_v_on.Run(values, printed, L"/d /v:on /c");
+  ASSERT_FALSE(with_delayed_expansion.empty()) << printed;
+  EXPECT_NE(with_delayed_expansion.front(), typed)
+      << "cmd did not expand: the check proves nothing";
 }
 
 switching::DriveSettings Values(std::wstring user_area, std::wstring username,

@@ -210,6 +210,25 @@ int ExitProgram(DWORD timeout_ms) {
   return 0;
 }
 
+// The program deletes the drive script once it has run. Opened here, without
+// delete sharing, as soon as it appears, the script stays for the test to
+// look at: the program's delete fails, which it ignores. Held until this
+// probe is ended, or for MS.
+int HoldFile(const wchar_t* path, DWORD timeout_ms) {
+  // Polled often: the script may live for only a second.
+  const ULONGLONG until = GetTickCount64() + timeout_ms;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  while ((file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) ==
+         INVALID_HANDLE_VALUE) {
+    if (GetTickCount64() > until) return Fail(L"waiting for the file", ERROR_TIMEOUT);
+    Sleep(10);
+  }
+  const Handle held(file);
+  Sleep(timeout_ms);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -220,8 +239,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"school-switch" && argc == 3) return SchoolSwitch(std::wcstoul(argv[2], 0, 10));
   if (command == L"exit-program" && argc == 3) return ExitProgram(std::wcstoul(argv[2], 0, 10));
   if (command == L"program-state" && argc == 2) return ProgramState();
+  if (command == L"hold-file" && argc == 4) return HoldFile(argv[2], std::wcstoul(argv[3], 0, 10));
   std::fwprintf(stderr,
                 L"usage: release_probe sd-get PATH | sd-set PATH SDDL | user-sid |"
-                L" school-switch MS | exit-program MS\n");
+                L" school-switch MS | exit-program MS | hold-file PATH MS\n");
   return 2;
 }

@@ -223,6 +223,8 @@ class Installers(unittest.TestCase):
         if os.path.exists(self.wine.host(SCRIPT)):
             os.remove(self.wine.host(SCRIPT))
         starter = self.wine.start("start", shortcut)
+        # The script exists only while it runs: held open, it stays.
+        holder = self.wine.start("C:\\release_probe.exe", "hold-file", SCRIPT, str(TIMEOUT_MS))
         box = self.probe("school-switch", str(TIMEOUT_MS))
         self.assertEqual(box.strip(), "School Proxy Enabled.")
         self.assertTrue(wait_until(lambda: self.exists(SCRIPT), 20), "no script written")
@@ -232,6 +234,8 @@ class Installers(unittest.TestCase):
         self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
         self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
         self.security["script"] = self.probe("sd-get", SCRIPT).strip()
+        holder.terminate()
+        holder.wait(timeout=30)
         if not leave_running:
             self.probe("exit-program", str(TIMEOUT_MS))
         starter.wait(timeout=30)

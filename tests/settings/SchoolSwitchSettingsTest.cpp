@@ -6,7 +6,9 @@
 #include "settings/Form2Layout.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakeAutomationShell.h"
+#include "support/FakeCommandInterpreter.h"
 #include "support/FakeErrorReport.h"
+#include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
@@ -37,7 +39,9 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
 
   std::string SwitchToSchool() {
     switching::EnterSchoolProfile(platform, switching::Feedback::MessageBox, notifier, window);
-    return files.files.at(std::wstring(switching::kScriptPath));
+    std::string script = files.files.at(std::wstring(switching::kScriptPath));
+    interpreter.End();  // ready for the next switch
+    return script;
   }
 
   testing::FakeFormFactory forms;
@@ -47,7 +51,11 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeTextFiles files{L"C:\\Progra~1\\Rerevure"};
   testing::FakeTextCodec codec;
   testing::FakeNotifier notifier;
-  switching::ProfilePlatform platform{internet, shells, files, codec};
+  testing::FakeFolderIdentity folders;
+  testing::FakeCommandInterpreter interpreter;
+  switching::ScriptRun script_run{files};
+  switching::ProfilePlatform platform{internet, shells,      files,     codec,
+                                      folders,  interpreter, script_run};
   SettingsWindow window{forms, shells, errors};
 };
 

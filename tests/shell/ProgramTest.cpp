@@ -15,7 +15,9 @@
 #include "support/CallJournal.h"
 #include "support/FakeApplication.h"
 #include "support/FakeAutomationShell.h"
+#include "support/FakeCommandInterpreter.h"
 #include "support/FakeErrorReport.h"
+#include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeProcesses.h"
@@ -29,6 +31,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::FakeForm;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 const std::wstring kBalloonTipsPath =
@@ -52,7 +55,7 @@ class ProgramTest : public ::testing::Test {
   void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
-        .profiles = {internet_, shells_, files_, codec_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
     });
     program_->Start(requests);
@@ -73,6 +76,9 @@ class ProgramTest : public ::testing::Test {
   testing::FakeInternetOptions internet_;
   testing::FakeTextFiles files_{L"C:\\Progra~1\\Rerevure"};
   testing::FakeTextCodec codec_;
+  testing::FakeFolderIdentity folders_;
+  testing::FakeCommandInterpreter interpreter_;
+  switching::ScriptRun script_run_{files_};
   testing::FakeErrorReport errors_;
   std::optional<Program> program_;
 };
@@ -144,7 +150,8 @@ TEST_F(ProgramTest, SchoolButtonAnswersWithABoxAndLoadsTheSettingsHidden) {
   ASSERT_NE(Settings(), nullptr);
   EXPECT_FALSE(Settings()->visible);
   EXPECT_NE(files_.files[kScriptPath].find("net use h: \\\\srv\\home"), std::string::npos);
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   // The buttons never use the tray.
   EXPECT_THAT(tray_.Messages(), ElementsAre(platform::kNimAdd));
 }
@@ -251,7 +258,8 @@ TEST_F(ProgramTest, MenuSwitchesAnswerWithBalloonsNotBoxes) {
             FieldOf(L"Your Now On Your School Network,\r\nSchool Proxy Enabled.", 256));
   EXPECT_EQ(LastSent().uTimeout, 3000u);
   EXPECT_EQ(LastSent().dwInfoFlags, 1u);
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
 
   Main().Click(kMnuHomeNetwork);
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
@@ -297,7 +305,8 @@ TEST_F(ProgramTest, AStartForAScriptSwitchesWithABalloonAndStaysHidden) {
   Start(requests);
   EXPECT_FALSE(Main().visible);
   EXPECT_TRUE(IconShown());
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
   EXPECT_THAT(Main().messages, IsEmpty());
 }
@@ -323,7 +332,7 @@ TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
   program_->PerformHandedOver(L"/exit /school");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
-  EXPECT_EQ(shells_.runs.size(), 1u);
+  EXPECT_THAT(interpreter_.starts, IsEmpty());
 }
 
 TEST_F(ProgramTest, ARequestArrivingWhileAButtonsBoxIsOpenWaitsForTheButtonsSwitch) {
@@ -334,7 +343,8 @@ TEST_F(ProgramTest, ARequestArrivingWhileAButtonsBoxIsOpenWaitsForTheButtonsSwit
   };
   Main().Click(kCommand1);
   // The school switch wrote and started its script, then home undid it.
-  EXPECT_THAT(shells_.runs, ElementsAre(kScriptPath, L"net use * /d /y"));
+  EXPECT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
 }
 
@@ -410,6 +420,10 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   EXPECT_EQ(tray_.Calls().back().message, platform::kNimDelete);
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
+  // A script still running is left to its interpreter.
+  if (way == 2) {
+    EXPECT_TRUE(files_.IsHeld(kScriptPath));
+  }
 
   // Ending is at once: later events of the window do nothing.
   const std::size_t calls = tray_.Calls().size();
@@ -427,6 +441,27 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
 
 INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuAndPlatformClose, WayOutTest,
                          ::testing::Values(0, 1, 2));
+
+TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
+  files_.files[kScriptPath] = "left by a log-off\r\n";
+  Start();
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+
+  files_.files[kScriptPath] = "left by a crash\r\n";
+  Main().Click(kCommand3);
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+}
+
+TEST_F(ProgramTest, ALeftoverThatCannotBeDeletedIsIgnored) {
+  files_.files[kScriptPath] = "another user's\r\n";
+  files_.FailRemove(kScriptPath, 5, L"Access is denied.");
+  Start();
+  EXPECT_TRUE(Main().visible);
+  Main().Click(kMnuExit);
+  EXPECT_EQ(application_.end_calls, 1);
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_TRUE(files_.Exists(kScriptPath));
+}
 
 TEST_F(ProgramTest, ReleasingTheWindowObjectRemovesTheIcon) {
   Start();

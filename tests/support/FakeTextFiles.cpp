@@ -36,6 +36,21 @@ class FakeTextFiles::File final : public platform::TextFile {
   bool closed_ = false;
 };
 
+class FakeTextFiles::Held final : public platform::HeldFile {
+ public:
+  Held(FakeTextFiles& owner, std::wstring path) : owner_(owner), path_(std::move(path)) {
+    owner_.held_.insert(path_);
+  }
+  ~Held() override {
+    Record(owner_.journal, L"Release " + path_);
+    owner_.held_.erase(path_);
+  }
+
+ private:
+  FakeTextFiles& owner_;
+  std::wstring path_;
+};
+
 FakeTextFiles::FakeTextFiles(std::initializer_list<std::wstring> folders) : folders_(folders) {}
 
 void FakeTextFiles::ThrowIfListed(const Failures& failures, const std::wstring& path) {
@@ -44,19 +59,35 @@ void FakeTextFiles::ThrowIfListed(const Failures& failures, const std::wstring& 
 
 std::unique_ptr<platform::TextFile> FakeTextFiles::Create(const std::wstring& path) {
   Record(journal, L"Create " + path);
-  ThrowIfListed(create_failures_, path);
-  const auto slash = path.find_last_of(L'\\');
-  if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
-    throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
-  if (files.count(path) != 0) throw platform::PlatformError(kFileExists, L"The file exists.");
+  try {
+    ThrowIfListed(create_failures_, path);
+    const auto slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || folders_.count(path.substr(0, slash)) == 0)
+      throw platform::PlatformError(kPathNotFound, L"The system cannot find the path specified.");
+    if (files.count(path) != 0) throw platform::PlatformError(kFileExists, L"The file exists.");
+  } catch (const platform::PlatformError&) {
+    if (after_failed_create) after_failed_create();
+    throw;
+  }
   files[path];
   ++creations;
   return std::make_unique<File>(*this, path);
 }
 
+std::unique_ptr<platform::HeldFile> FakeTextFiles::Hold(const std::wstring& path) {
+  Record(journal, L"Hold " + path);
+  if (files.count(path) == 0)
+    throw platform::PlatformError(kFileNotFound, L"The system cannot find the file specified.");
+  return std::make_unique<Held>(*this, path);
+}
+
 void FakeTextFiles::Remove(const std::wstring& path) {
   Record(journal, L"Remove " + path);
   ThrowIfListed(remove_failures_, path);
+  if (held_.count(path) != 0)
+    throw platform::PlatformError(kSharingViolation,
+                                  L"The process cannot access the file because it is being used "
+                                  L"by another process.");
   removals += static_cast<int>(files.erase(path));
   if (after_remove) after_remove();
 }

@@ -23,15 +23,20 @@ class FakeTextFiles final : public platform::TextFiles {
   static constexpr std::int32_t kPathNotFound = 3;
   static constexpr std::int32_t kInvalidHandle = 6;
   static constexpr std::int32_t kFileExists = 80;
+  static constexpr std::int32_t kFileNotFound = 2;
+  static constexpr std::int32_t kSharingViolation = 32;
 
   explicit FakeTextFiles(std::initializer_list<std::wstring> folders = {});
 
   std::unique_ptr<platform::TextFile> Create(const std::wstring& path) override;
   void Remove(const std::wstring& path) override;
+  // Like Windows: a held file cannot be removed.
+  std::unique_ptr<platform::HeldFile> Hold(const std::wstring& path) override;
 
   void AddFolder(const std::wstring& folder);
-  bool Exists(const std::wstring& path) const override { return files.count(path) != 0; }
+  bool Exists(const std::wstring& path) const { return files.count(path) != 0; }
   bool IsOpen(const std::wstring& path) const { return open_.count(path) != 0; }
+  bool IsHeld(const std::wstring& path) const { return held_.count(path) != 0; }
 
   // Failures to inject; a write failure hits every WriteLine to that path.
   void FailCreate(const std::wstring& path, std::int32_t number, std::wstring description);
@@ -43,18 +48,23 @@ class FakeTextFiles final : public platform::TextFiles {
   std::map<std::wstring, std::string> files;
   int creations = 0;  // files opened
   int removals = 0;   // files that existed and were removed
-  // "Remove <path>", "Create <path>", "WriteLine <bytes, one character each>", "Close <path>".
+  // "Remove <path>", "Create <path>", "WriteLine <bytes, one character each>", "Close <path>",
+  // "Hold <path>", "Release <path>".
   CallJournal* journal = nullptr;
-  // Runs after each successful Remove: another user acting in between.
+  // Run after each successful Remove and after each failed Create: another
+  // user acting in between.
   std::function<void()> after_remove;
+  std::function<void()> after_failed_create;
 
  private:
   class File;
+  class Held;
   using Failures = std::map<std::wstring, platform::PlatformError>;
   static void ThrowIfListed(const Failures& failures, const std::wstring& path);
 
   std::set<std::wstring> folders_;
   std::set<std::wstring> open_;
+  std::set<std::wstring> held_;
   Failures create_failures_, remove_failures_, write_failures_, close_failures_;
 };
 

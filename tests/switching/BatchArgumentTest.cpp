@@ -24,7 +24,6 @@ TEST(BatchArgumentTest, OrdinaryValuesAreWrittenAsTheyAre) {
       {L"", L""},
       {L"\\\\srv01\\home$\\jsmith", L"\\\\srv01\\home$\\jsmith"},
       {L"\\\\srv01\\share\\", L"\\\\srv01\\share\\"},  // no closing quote to protect
-      {L"J\u00FCrgen", L"J\u00FCrgen"},
       {L"Pa55w0rd*?.-_~#@'`[]{}+:/", L"Pa55w0rd*?.-_~#@'`[]{}+:/"},
   });
 }
@@ -50,6 +49,10 @@ TEST(BatchArgumentTest, BlanksAndSpecialCharactersAreQuoted) {
       {L"a!b!", L"\"a!b!\""},
       {L"a;b,c=d", L"\"a;b,c=d\""},
       {L" ", L"\" \""},
+      // Outside ASCII: a byte of the character could be a special one.
+      {L"J\u00FCrgen", L"\"J\u00FCrgen\""},
+      {L"\u8868", L"\"\u8868\""},
+      {L"\\\\srv\\\u30BD\\", L"\"\\\\srv\\\u30BD\\\\\""},
   });
 }
 

@@ -86,7 +86,7 @@ TEST_F(DriveScriptTest, ValuesNeedingEscapingReachTheirLineAsOneArgumentInTheOem
   settings.values.SchoolShare = L"%PATH%";
   settings.values.StaffShare = L"\\\\srv01\\staff & exit";
   settings.values.Extra1 = L"say \"hi\"";   // cannot be passed: left out
-  settings.values.Extra2 = L"J\u00FCrgen";  // no special character: as it is
+  settings.values.Extra2 = L"J\u00FCrgen";  // outside ASCII: quoted
   Write();
   EXPECT_EQ(Script(), kHeader +
                           "net use h: \"\\\\srv01\\home dir\\\\\" /USER:\"J\x81rgen M\x81ller\" "
@@ -94,8 +94,23 @@ TEST_F(DriveScriptTest, ValuesNeedingEscapingReachTheirLineAsOneArgumentInTheOem
                           "net use i: %%PATH%%\r\n"
                           "net use j: \"\\\\srv01\\staff & exit\"\r\n"
                           "net use k: \r\n"
-                          "net use l: J\x81rgen\r\n"
+                          "net use l: \"J\x81rgen\"\r\n"
                           "cls\r\n");
+}
+
+TEST_F(DriveScriptTest, AValueThatWouldMakeItsLineTooLongForTheInterpreterIsLeftOut) {
+  // Compared with EXPECT_TRUE: a failure would print lines of 8,000 characters.
+  // "net use i: " is 11 characters; the interpreter reads 8,191 a line.
+  const std::wstring fits(8191 - 11, L'x');
+  EXPECT_EQ(ShareDriveLine(L"i:", fits).size(), 8191u);
+  EXPECT_TRUE(ShareDriveLine(L"i:", fits + L"x") == L"net use i: ");
+  // Doubled percent signs count as written.
+  EXPECT_TRUE(ShareDriveLine(L"i:", std::wstring(8191 - 12, L'x') + L"%") == L"net use i: ");
+
+  // On the h: line each value gets what the ones before it left.
+  const std::wstring area(8191 - 11 - 9, L'a');  // room for " /USER:jo" only
+  EXPECT_TRUE(HomeDriveLine(area, L"jo", L"pw") == L"net use h: " + area + L" /USER:jo");
+  EXPECT_TRUE(HomeDriveLine(area + L"a", L"jo", L"pw") == L"net use h: " + area + L"a /USER: ");
 }
 
 TEST_F(DriveScriptTest, AUserNameThatCannotBePassedLeavesNetToComplainAboutTheEmptyUser) {

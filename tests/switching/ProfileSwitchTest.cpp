@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "OrdinaryDriveScript.h"
 #include "support/CallJournal.h"
 #include "support/FakeAutomationShell.h"
+#include "support/FakeCommandInterpreter.h"
+#include "support/FakeFolderIdentity.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
 #include "support/FakeSettingsSource.h"
@@ -19,6 +22,8 @@ namespace {
 
 using testing::CallJournal;
 using testing::FakeAutomationShell;
+using testing::FakeCommandInterpreter;
+using testing::FakeFolderIdentity;
 using testing::FakeInternetOptions;
 using testing::FakeNotifier;
 using testing::FakeSettingsSource;
@@ -33,9 +38,10 @@ const std::wstring kSchoolBalloon =
 const std::wstring kHomeBalloon =
     L"ShowBalloon Rerevure - Home Network ON | Your Now On Your Home Network,\r\n"
     L"School Proxy Disabled. | 3000";
+const std::wstring kNotMapped = L"The network drives could not be mapped because ";
 const std::wstring kNotWritten =
-    L"The network drives could not be mapped because the script file "
-    L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be written: ";
+    kNotMapped +
+    L"the script file \"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be written: ";
 
 const Entries kProxyCalls = {L"SetPerConnectionOptions", L"Notify 39", L"Notify 37"};
 
@@ -51,11 +57,17 @@ Entries ShellRun(const std::wstring& command) {
   return {L"Create wscript.shell", L"Run " + command, L"Release"};
 }
 
+// The script held, then the interpreter, without AutoRun and delayed
+// expansion, started on it.
+const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
+                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
+                              L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
+
 class ProfileSwitchTest : public ::testing::Test {
  protected:
   ProfileSwitchTest() {
     internet.journal = shells.journal = files.journal = notifier.journal = settings.journal =
-        &journal;
+        interpreter.journal = &journal;
   }
 
   void School(Feedback feedback) { EnterSchoolProfile(platform, feedback, notifier, settings); }
@@ -68,7 +80,10 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeTextCodec codec;
   FakeNotifier notifier;
   FakeSettingsSource settings{OrdinaryDriveValues()};
-  ProfilePlatform platform{internet, shells, files, codec};
+  FakeFolderIdentity folders;
+  FakeCommandInterpreter interpreter;
+  ScriptRun script_run{files};
+  ProfilePlatform platform{internet, shells, files, codec, folders, interpreter, script_run};
 };
 
 TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
@@ -76,7 +91,7 @@ TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
 
   EXPECT_EQ(
       journal.entries,
-      Join({kProxyCalls, {L"ShowMessage School Proxy Enabled."}, kScriptCalls, ShellRun(kPath)}));
+      Join({kProxyCalls, {L"ShowMessage School Proxy Enabled."}, kScriptCalls, kScriptStart}));
   EXPECT_TRUE(internet.ProxyEnabled());
   EXPECT_EQ(internet.proxy_server, std::string("172.27.2.251:8080", 18));
   EXPECT_EQ(internet.lists.at(0).connection, std::string(1, '\0'));
@@ -85,7 +100,7 @@ TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
 
 TEST_F(ProfileSwitchTest, SchoolWithABalloon) {
   School(Feedback::Balloon);
-  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kSchoolBalloon}, kScriptCalls, ShellRun(kPath)}));
+  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kSchoolBalloon}, kScriptCalls, kScriptStart}));
 }
 
 TEST_F(ProfileSwitchTest, HomeWithAMessageBox) {
@@ -116,6 +131,7 @@ TEST_F(ProfileSwitchTest, NothingOfTheScriptIsTouchedWhileTheSchoolFeedbackIsSho
       EXPECT_TRUE(settings.reads.empty());
     };
     School(feedback);
+    interpreter.End();
     EXPECT_EQ(shown, 1);
     files.files[kPath] = "earlier script\r\n";
     files.creations = 0;
@@ -127,6 +143,7 @@ TEST_F(ProfileSwitchTest, ARefusedProxyChangeIsToldAsAWarningAndTheSwitchGoesOn)
   internet.accept = false;
 
   School(Feedback::MessageBox);
+  interpreter.End();
   School(Feedback::Balloon);
   Home(Feedback::MessageBox);
   Home(Feedback::Balloon);
@@ -141,8 +158,8 @@ TEST_F(ProfileSwitchTest, ARefusedProxyChangeIsToldAsAWarningAndTheSwitchGoesOn)
                 {Kind::WarningBalloon, L"Rerevure - Home Network ON",
                  L"School Proxy could not be disabled.", 3000},
             }));
-  EXPECT_EQ(shells.runs,
-            (std::vector<std::wstring>{kPath, kPath, L"net use * /d /y", L"net use * /d /y"}));
+  EXPECT_EQ(interpreter.starts.size(), 2u);
+  EXPECT_EQ(shells.runs, (std::vector<std::wstring>{L"net use * /d /y", L"net use * /d /y"}));
   EXPECT_EQ(internet.notifications.size(), 8u);
 }
 
@@ -157,38 +174,133 @@ TEST_F(ProfileSwitchTest, AFailingFeedbackOrReadIsSkippedInTheSchoolSwitch) {
   const std::string& script = files.files.at(kPath);
   EXPECT_EQ(script.find("net use j:"), std::string::npos);
   EXPECT_NE(script.find("net use k: \\\\srv02\\media\r\n"), std::string::npos);
-  EXPECT_EQ(shells.runs, std::vector<std::wstring>{kPath});
+  EXPECT_EQ(interpreter.starts.size(), 1u);
   // A skipped read is silent: the one call is the (failed) feedback.
   EXPECT_EQ(notifier.calls.size(), 1u);
 }
 
-TEST_F(ProfileSwitchTest, AFailingShellIsSkippedInTheSchoolSwitchAndReleased) {
-  shells.FailRun(-2147024894, L"The system cannot find the file specified.");
+TEST_F(ProfileSwitchTest, AScriptThatCannotBeStartedIsToldAsDrivesNotMapped) {
+  interpreter.start_failure =
+      platform::PlatformError(2, L"The system cannot find the file specified.");
   EXPECT_NO_THROW(School(Feedback::MessageBox));
-  EXPECT_EQ(shells.creations, 1);
-  EXPECT_EQ(shells.Alive(), 0);
 
-  shells.ClearFailures();
-  shells.FailCreate(-2147221005, L"Invalid class string");
-  EXPECT_NO_THROW(School(Feedback::Balloon));
-  EXPECT_EQ(journal.entries.back(), L"Create wscript.shell");
-  EXPECT_EQ(notifier.calls.size(), 2u);  // the two feedbacks, no warning
+  EXPECT_EQ(journal.entries.back(),
+            L"ShowWarningMessage " + kNotMapped +
+                L"the script file \"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be started: "
+                L"The system cannot find the file specified.");
+  EXPECT_EQ(notifier.calls.size(), 2u);
+  EXPECT_FALSE(files.Exists(kPath));  // the password does not stay behind
+  EXPECT_FALSE(script_run.Running());
 }
 
-TEST_F(ProfileSwitchTest, AnUnopenableScriptStillReadsTheValuesRunsAndThenWarnsOnce) {
+TEST_F(ProfileSwitchTest, TheScriptIsHeldWhileTheInterpreterRunsAndDeletedOnceItEnded) {
+  School(Feedback::Balloon);
+  EXPECT_TRUE(files.IsHeld(kPath));
+  EXPECT_EQ(interpreter.Kept(), 1);
+  // Nothing removes it meanwhile: not the program's own leftover removal,
+  // not anybody else.
+  script_run.RemoveLeftover();
+  EXPECT_THROW(files.Remove(kPath), platform::PlatformError);
+  EXPECT_TRUE(files.Exists(kPath));
+
+  journal.entries.clear();
+  interpreter.End();
+  EXPECT_EQ(journal.entries, (Entries{L"Ended", L"Release " + kPath, L"Remove " + kPath}));
+  EXPECT_FALSE(files.Exists(kPath));
+  EXPECT_EQ(interpreter.Kept(), 0);
+}
+
+TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsLeavesItAndSaysTheDrivesAreStillBeingMapped) {
+  School(Feedback::MessageBox);
+  const std::string running = files.files.at(kPath);
+  settings.values.SchoolShare = L"\\\\srv09\\new";
+  internet.lists.clear();
+  journal.entries.clear();
+
+  School(Feedback::Balloon);
+  EXPECT_EQ(
+      journal.entries,
+      Join({kProxyCalls,
+            {kSchoolBalloon,
+             L"ShowWarningBalloon Rerevure - School Network ON | The network drives are still "
+             L"being mapped by the previous switch; they were not mapped again. | 3000"}}));
+  EXPECT_EQ(files.files.at(kPath), running);
+  EXPECT_TRUE(files.IsHeld(kPath));
+  EXPECT_EQ(interpreter.starts.size(), 1u);
+
+  // Once it has ended, the next switch maps the drives again.
+  interpreter.End();
+  School(Feedback::Balloon);
+  EXPECT_EQ(interpreter.starts.size(), 2u);
+  EXPECT_NE(files.files.at(kPath).find("\\\\srv09\\new"), std::string::npos);
+}
+
+TEST_F(ProfileSwitchTest, AnUnopenableScriptStillReadsTheValuesRunsNothingAndWarnsOnce) {
   files = FakeTextFiles{};  // the script folder is missing
   files.journal = &journal;
 
   School(Feedback::MessageBox);
 
   EXPECT_EQ(settings.reads.size(), 7u);
-  EXPECT_EQ(shells.prog_ids.size(), 1u);  // Run attempted
-  const Entries tail(journal.entries.end() - 4, journal.entries.end());
-  EXPECT_EQ(tail, Join({ShellRun(kPath),
-                        {L"ShowWarningMessage " + kNotWritten +
-                         L"The system cannot find the path specified."}}));
+  EXPECT_TRUE(interpreter.starts.empty());
+  EXPECT_EQ(journal.entries.back(),
+            L"ShowWarningMessage " + kNotWritten + L"The system cannot find the path specified.");
   ASSERT_EQ(notifier.calls.size(), 2u);
   EXPECT_EQ(notifier.calls[0].text, L"School Proxy Enabled.");
+}
+
+TEST_F(ProfileSwitchTest, AScriptFolderThatIsNotTheProgramsOwnIsNeitherWrittenNorRun) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    std::wstring reason;
+  };
+  const std::wstring checked =
+      L"the script folder \"C:\\Progra~1\\Rerevure\" could not be checked: ";
+  const std::vector<Case> cases = {
+      {"a folder of that name made by a user",
+       [&] {
+         folders.folders[L"C:\\Progra~1\\Rerevure"] = {0x1234ABCD, 77};
+       },
+       L"the script folder \"C:\\Progra~1\\Rerevure\" is not the folder "
+       L"\"C:\\Program Files\\Rerevure\"."},
+      {"the same index on another volume",
+       [&] {
+         folders.folders[L"C:\\Progra~1\\Rerevure"] = {0x0BAD0BAD, 42};
+       },
+       L"the script folder \"C:\\Progra~1\\Rerevure\" is not the folder "
+       L"\"C:\\Program Files\\Rerevure\"."},
+      {"no short name", [&] { folders.folders.erase(L"C:\\Progra~1\\Rerevure"); },
+       checked + L"The system cannot find the file specified."},
+      {"no program folder", [&] { folders.folders.erase(L"C:\\Program Files\\Rerevure"); },
+       checked + L"The system cannot find the file specified."},
+      {"no Program Files folder known",
+       [&] {
+         folders.program_files_failure =
+             platform::PlatformError(203, L"The system could not find the environment option.");
+       },
+       checked + L"The system could not find the environment option."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    folders = FakeFolderIdentity{};
+    notifier.calls.clear();
+    c.arrange();
+
+    School(Feedback::MessageBox);
+
+    EXPECT_EQ(files.creations + files.removals, 0);
+    EXPECT_TRUE(interpreter.starts.empty());
+    ASSERT_EQ(notifier.calls.size(), 2u);
+    EXPECT_EQ(notifier.calls[1].kind, FakeNotifier::Kind::WarningMessage);
+    EXPECT_EQ(notifier.calls[1].text, kNotMapped + c.reason);
+  }
+  // The program's folder reached by either name: written and run.
+  folders = FakeFolderIdentity{};
+  folders.program_files = L"D:\\Apps";
+  folders.folders = {{L"D:\\Apps\\Rerevure", {9, 1}}, {L"C:\\Progra~1\\Rerevure", {9, 1}}};
+  School(Feedback::MessageBox);
+  EXPECT_EQ(interpreter.starts.size(), 1u);
 }
 
 TEST_F(ProfileSwitchTest, TheDrivesWarningComesAsABalloonFromTheTray) {
@@ -207,7 +319,7 @@ TEST_F(ProfileSwitchTest, AnotherUsersScriptThatCannotBeRemovedIsNotRun) {
 
   School(Feedback::MessageBox);
 
-  EXPECT_EQ(shells.creations, 0);
+  EXPECT_TRUE(interpreter.starts.empty());
   EXPECT_EQ(files.files.at(kPath), "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n");
   ASSERT_EQ(notifier.calls.size(), 2u);
   EXPECT_EQ(notifier.calls[1].text,
@@ -222,22 +334,28 @@ TEST_F(ProfileSwitchTest, AFilePlantedBetweenRemovalAndCreationIsNeitherWrittenN
   School(Feedback::MessageBox);
 
   EXPECT_EQ(files.files.at(kPath), planted);  // no password went into it
-  EXPECT_EQ(shells.creations, 0);
+  EXPECT_TRUE(interpreter.starts.empty());
   ASSERT_EQ(notifier.calls.size(), 2u);
   EXPECT_EQ(notifier.calls[1].text, kNotWritten + L"The file exists.");
+
+  // Gone again when the create has failed, and back before the interpreter
+  // would open it: a failed create never runs anything.
+  files.after_failed_create = [&] { files.files.erase(kPath); };
+  School(Feedback::MessageBox);
+  EXPECT_TRUE(interpreter.starts.empty());
+  EXPECT_EQ(notifier.calls.back().text, kNotWritten + L"The file exists.");
 }
 
 TEST_F(ProfileSwitchTest, SwitchingToSchoolTwiceRewritesTheScriptFromScratch) {
   School(Feedback::MessageBox);
+  interpreter.End();
   settings.values.SchoolShare = L"\\\\srv09\\new";
   School(Feedback::Balloon);
 
   const std::string& script = files.files.at(kPath);
   EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 11);
   EXPECT_NE(script.find("net use i: \\\\srv09\\new\r\n"), std::string::npos);
-  EXPECT_EQ(shells.runs, (std::vector<std::wstring>{kPath, kPath}));
-  EXPECT_EQ(shells.creations, 2);
-  EXPECT_EQ(shells.Alive(), 0);
+  EXPECT_EQ(interpreter.starts.size(), 2u);
 }
 
 TEST_F(ProfileSwitchTest, HomeFailuresGoToTheCallerWithNumberAndDescription) {

@@ -1,0 +1,72 @@
+#include "platform/Win32CommandInterpreter.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/Processes.h"
+#include "platform/Win32LastError.h"
+#include "platform/Win32MessageLoop.h"
+#include "platform/Win32ProcessStart.h"
+
+namespace rerevure::platform {
+namespace {
+
+class Win32StartedProcess final : public StartedProcess {
+ public:
+  explicit Win32StartedProcess(HANDLE process) : process_(process) {}
+  Win32StartedProcess(const Win32StartedProcess&) = delete;
+  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+  // Closing a valid handle cannot fail in a way the program could mend.
+  ~Win32StartedProcess() override {
+    Win32MessageLoop::Unwatch(process_);
+    CloseHandle(process_);
+  }
+
+  void WhenEnded(std::function<void()> ended) override {
+    Win32MessageLoop::Unwatch(process_);
+    Win32MessageLoop::Watch(process_, std::move(ended));
+  }
+
+ private:
+  HANDLE process_;
+};
+
+std::wstring SystemFolder() {
+  std::vector<wchar_t> folder(MAX_PATH);
+  for (;;) {
+    const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0) throw LastPlatformError();
+    if (length < folder.size()) return std::wstring(folder.data(), length);
+    folder.resize(length);
+  }
+}
+
+}  // namespace
+
+std::wstring Win32CommandInterpreter::Path() {
+  std::vector<wchar_t> value(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        GetEnvironmentVariableW(L"ComSpec", value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0) throw LastPlatformError();
+    if (length < value.size()) return std::wstring(value.data(), length);
+    value.resize(length);
+  }
+}
+
+std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
+    const std::wstring& program, const std::wstring& command_line) {
+  const std::wstring folder = SystemFolder();
+  const PROCESS_INFORMATION process =
+      StartProcess(program.c_str(), command_line, folder.c_str(), kSwShowNormal);
+  CloseHandle(process.hThread);  // never used; the process handle is kept
+  try {
+    return std::make_unique<Win32StartedProcess>(process.hProcess);
+  } catch (...) {
+    CloseHandle(process.hProcess);
+    throw;
+  }
+}
+
+}  // namespace rerevure::platform

@@ -1,0 +1,26 @@
+#include "platform/Win32ProcessStart.h"
+
+#include <vector>
+
+#include "platform/Win32LastError.h"
+
+namespace rerevure::platform {
+
+PROCESS_INFORMATION StartProcess(const wchar_t* application, const std::wstring& command_line,
+                                 const wchar_t* folder, int show_code) {
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show_code);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(application, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, folder,
+                      &startup, &process)) {
+    throw LastPlatformError();
+  }
+  return process;
+}
+
+}  // namespace rerevure::platform
