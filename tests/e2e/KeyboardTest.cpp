@@ -103,7 +103,7 @@ TEST_F(MainWindowKeyboardTest, TabEnterEscAccessKeysAndTheFocusBehaveAsTheLayout
   EXPECT_EQ(RunningProgram::MessageBoxText(box), L"School Proxy Enabled.");
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
   ASSERT_TRUE(RunningProgram::Answer(box, IDOK));
-  EXPECT_TRUE(WaitUntil([] { return ReadFileBytes(kScript) == kExpectedScript; }));
+  EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
   EXPECT_TRUE(program.MessageBoxes().empty()) << "one switch, one box";
   // Back from the box, the focus is where it was (in the program's thread:
   // the script's commands may have the keyboard in windows of their own).
