@@ -15,6 +15,10 @@ namespace {
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 
+bool IsProfileSwitch(int id) {
+  return id == kCommand1 || id == kCommand2 || id == kMnuSchoolNetwork || id == kMnuHomeNetwork;
+}
+
 }  // namespace
 
 using switching::Feedback;
@@ -51,6 +55,7 @@ void MainWindow::EnableBalloonTips() {
 
 void MainWindow::OnCommand(int id) {
   if (!Active()) return;
+  if (IsProfileSwitch(id) && user_switch_) user_switch_();
   switch (id) {
     case kCommand1:
       switching::EnterSchoolProfile(profiles_, Feedback::MessageBox, *notifier_, settings_);
@@ -78,6 +83,14 @@ void MainWindow::OnCommand(int id) {
       tray_icon_.ShowBalloon(std::wstring(kAboutTitle), AboutText(), kAboutTimeoutMs);
       break;
   }
+}
+
+void MainWindow::SwitchByItself(switching::ProfileChange change) {
+  if (!Active()) return;
+  if (change == switching::ProfileChange::EnterSchool)
+    switching::EnterSchoolProfile(profiles_, Feedback::Balloon, *notifier_, settings_);
+  else if (change == switching::ProfileChange::EnterHome)
+    switching::EnterHomeProfile(profiles_, Feedback::Balloon, *notifier_);
 }
 
 void MainWindow::OnDoubleClick(int control_id) {

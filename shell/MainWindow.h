@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "settings/SettingsWindow.h"
 #include "shell/MainWindowNotifier.h"
 #include "shell/TrayIcon.h"
+#include "switching/NetworkPlace.h"
 #include "switching/ProfileSwitch.h"
 
 namespace rerevure::shell {
@@ -45,6 +47,11 @@ class MainWindow final : public platform::FormEvents {
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
 
+  // listener() runs before each switch the user makes, by button or menu.
+  void OnUserSwitch(std::function<void()> listener) { user_switch_ = std::move(listener); }
+  // A switch nobody clicked: the tray menu's, answered with a balloon.
+  void SwitchByItself(switching::ProfileChange change);
+
   void OnCommand(int id) override;
   void OnDoubleClick(int control_id) override;
   void OnMouseMove(int button_state) override;
@@ -64,6 +71,7 @@ class MainWindow final : public platform::FormEvents {
   TrayIcon tray_icon_;
   std::unique_ptr<platform::Form> form_;
   std::optional<MainWindowNotifier> notifier_;
+  std::function<void()> user_switch_;
   bool ending_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ErrorReport.h"
 #include "settings/SettingsWindow.h"
+#include "shell/AutoSwitch.h"
 #include "shell/MainWindow.h"
 #include "switching/ProfileSwitch.h"
 
@@ -12,6 +13,7 @@ struct ProgramPlatform {
   ShellPlatform shell;
   switching::ProfilePlatform profiles;
   platform::ErrorReport& errors;
+  AutoSwitchPlatform auto_switch;
 };
 
 // The program's windows and their start: the settings window object exists
@@ -21,7 +23,8 @@ class Program {
  public:
   explicit Program(const ProgramPlatform& platform);
 
-  // Loads and shows the main window. Its tray icon is up when this returns.
+  // Loads and shows the main window, then switches by itself if the school
+  // turned that on. The tray icon is up when this returns.
   void Start();
 
   MainWindow& Main() { return main_; }
@@ -31,6 +34,7 @@ class Program {
   // Declared first: the main window refers to it, so it is released last.
   settings::SettingsWindow settings_;
   MainWindow main_;
+  AutoSwitch auto_switch_;
 };
 
 }  // namespace rerevure::shell

@@ -11,6 +11,8 @@
 #include "platform/Win32Form.h"
 #include "platform/Win32InternetOptions.h"
 #include "platform/Win32MessageLoop.h"
+#include "platform/Win32NetworkList.h"
+#include "platform/Win32OneShotTimer.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32TextCodec.h"
 #include "platform/Win32TextFiles.h"
@@ -33,11 +35,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32Processes processes;
   platform::Win32Application application;
   platform::Win32FormFactory forms(errors);
+  // Neither asks Windows for anything until switching by itself is on.
+  platform::Win32NetworkList networks(errors);
+  platform::Win32OneShotTimer timer(errors);
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application},
       .profiles = {internet, shells, files, codec},
       .errors = errors,
+      .auto_switch = {networks, timer},
   };
   shell::Program program(platform);
   // Without its main window the program could be neither used nor ended.
