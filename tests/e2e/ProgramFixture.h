@@ -21,6 +21,8 @@ inline const std::wstring kInternetSettings =
 inline const std::wstring kExplorerAdvanced =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 inline const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
+inline const std::wstring kHomeBalloon =
+    L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
 
 // The script the program writes from the settings SetUp stores.
 extern const std::string kExpectedScript;

@@ -18,7 +18,6 @@ const std::wstring kBrowser = L"C:\\Program Files\\Internet Explorer\\iexplore.e
 const std::wstring kShellClass = L"Software\\Classes\\WScript.Shell\\CLSID";
 
 const std::wstring kSchoolBalloon = L"Your Now On Your School Network,\r\nSchool Proxy Enabled.";
-const std::wstring kHomeBalloon = L"Your Now On Your Home Network,\r\nSchool Proxy Disabled.";
 const std::wstring kAboutBalloon =
     L"Thanks for using this application!,\r\nRerevure has been created by ZUV "
     L"Orarevirado.\r\nhttp://www.viriru.school.nz/";
