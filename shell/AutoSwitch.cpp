@@ -3,7 +3,6 @@
 #include <exception>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "platform/PlatformError.h"
 
@@ -43,27 +42,25 @@ void AutoSwitch::ConnectivityChanged() {
 
 void AutoSwitch::Look() {
   if (user_switched_) return;
-  std::vector<platform::ConnectedNetwork> networks;
+  // Nobody clicked, so nothing here may end in an error box: a look that
+  // fails leaves the profile as it is, and a switch that fails has already
+  // told the user with its balloon what it was doing.
   try {
-    networks = platform_.networks.ConnectedNetworks();
-  } catch (const platform::PlatformError&) {
-    return;  // where the laptop is cannot be told: nothing to act on
-  }
-  const switching::Place place =
-      switching::WhereIsTheLaptop(networks, settings_.school_networks, codec_);
-  if (place == switching::Place::Nowhere) return;
-  const std::optional<platform::ConnectionProxySetting> proxy =
-      internet_.QueryDefaultConnectionProxy();
-  if (!proxy) return;
-  const switching::ProfileChange change =
-      switching::ChangeFor(place, switching::IsSetToSchoolProxy(*proxy, codec_));
-  if (change == switching::ProfileChange::None) return;
-  // Nobody clicked, so nobody is shown an error box: the switch's balloon
-  // has already told the user what was being done.
-  try {
-    change_profile_(change);
+    const switching::ProfileChange change = ChangeCalledFor();
+    if (change != switching::ProfileChange::None) change_profile_(change);
   } catch (const std::exception&) {
   }
+}
+
+switching::ProfileChange AutoSwitch::ChangeCalledFor() {
+  const switching::Place place = switching::WhereIsTheLaptop(platform_.networks.ConnectedNetworks(),
+                                                             settings_.school_networks, codec_);
+  // Not connected, the proxy setting is of no interest.
+  if (place == switching::Place::Nowhere) return switching::ProfileChange::None;
+  const std::optional<platform::ConnectionProxySetting> proxy =
+      internet_.QueryDefaultConnectionProxy();
+  if (!proxy) return switching::ProfileChange::None;
+  return switching::ChangeFor(place, switching::IsSetToSchoolProxy(*proxy, codec_));
 }
 
 }  // namespace rerevure::shell

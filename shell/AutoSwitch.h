@@ -46,6 +46,8 @@ class AutoSwitch {
  private:
   void ConnectivityChanged();
   void Look();
+  // Throws PlatformError when the networks cannot be read.
+  switching::ProfileChange ChangeCalledFor();
 
   AutoSwitchPlatform platform_;
   platform::AutomationShellFactory& shells_;

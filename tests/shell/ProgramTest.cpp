@@ -365,6 +365,22 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
   }
 }
 
+TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
+  TurnOn(L"");
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi};
+  shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
+  Start();  // the home switch cannot start its command
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+
+  networks_.fail = true;  // and the next look cannot read the networks
+  networks_.Change();
+  timer_.Fire();
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_THAT(Main().messages, IsEmpty());
+  EXPECT_TRUE(Main().visible);
+}
+
 // --- ways out ------------------------------------------------------------------------
 
 class WayOutTest : public ProgramTest, public ::testing::WithParamInterface<int> {};
