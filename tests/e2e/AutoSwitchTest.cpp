@@ -30,15 +30,14 @@ class AutoSwitchTest : public ProgramFixture {
   }
   static void TurnOn() { WriteString(kSettingsKey, L"AutoSwitch", L"1"); }
 
-  // The program has finished its start once its message loop answers.
-  static bool StartFinished(const RunningProgram& program) {
+  // Starts the program and waits for its start to be over (its message loop
+  // answers); then nothing switches: no command, no balloon, no box.
+  static void StartAndExpectNothingRan() {
+    RunningProgram program;
+    ASSERT_NE(program.Main(), nullptr);
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(program.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) !=
-           0;
-  }
-
-  // Nothing switched: no command started, no balloon, no box.
-  static void ExpectNothingRan(const RunningProgram& program) {
+    ASSERT_NE(SendMessageTimeoutW(program.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result),
+              0);
     EXPECT_FALSE(WaitUntil([] { return !NetArguments().empty(); }, kSettle));
     const auto balloons = VisibleBalloonTexts();
     EXPECT_EQ(std::find(balloons.begin(), balloons.end(), kHomeBalloon), balloons.end());
@@ -63,19 +62,13 @@ TEST_F(AutoSwitchTest, OnTheSchoolProxyAwayFromSchoolTheStartEntersHomeOnceWithI
 
 TEST_F(AutoSwitchTest, WithTheProxyAlreadyOffTheStartRunsNothing) {
   TurnOn();
-  RunningProgram program;
-  ASSERT_NE(program.Main(), nullptr);
-  ASSERT_TRUE(StartFinished(program));
-  ExpectNothingRan(program);
+  StartAndExpectNothingRan();
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
 }
 
 TEST_F(AutoSwitchTest, WithoutAutoSwitchTheSchoolProxyStaysAndNothingRuns) {
   SetSchoolProxy();
-  RunningProgram program;
-  ASSERT_NE(program.Main(), nullptr);
-  ASSERT_TRUE(StartFinished(program));
-  ExpectNothingRan(program);
+  StartAndExpectNothingRan();
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
 }
 
