@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -34,11 +35,18 @@ struct PerConnectionOptionList {
   std::string connection;  // ANSI bytes with the terminating NUL
   std::vector<PerConnectionOption> options;
 
-  friend bool operator==(const PerConnectionOptionList&,
-                         const PerConnectionOptionList&) = default;
+  friend bool operator==(const PerConnectionOptionList&, const PerConnectionOptionList&) = default;
 };
 
-// InternetSetOptionA with no internet handle, as the two uses the program makes.
+// How the default connection reaches the web, as the library reports it.
+struct ConnectionProxySetting {
+  std::uint32_t flags = 0;   // kProxyTypeDirect, kProxyTypeProxy...
+  std::string proxy_server;  // ANSI bytes without a NUL; empty when none is set
+
+  friend bool operator==(const ConnectionProxySetting&, const ConnectionProxySetting&) = default;
+};
+
+// WinINet's process-wide options (no internet handle), as the program uses them.
 class InternetOptions {
  public:
   virtual ~InternetOptions() = default;
@@ -47,6 +55,9 @@ class InternetOptions {
   // An option that takes no buffer (settings-changed, refresh); the result is
   // of no use to the program, so none is returned.
   virtual void Notify(std::uint32_t option) = 0;
+  // InternetQueryOptionA, option 75, for the default connection's flags and
+  // proxy server; nothing when the library cannot tell.
+  virtual std::optional<ConnectionProxySetting> QueryDefaultConnectionProxy() = 0;
 };
 
 }  // namespace rerevure::platform

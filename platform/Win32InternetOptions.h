@@ -7,11 +7,12 @@
 
 namespace rerevure::platform {
 
-// The library call this adapter makes, replaceable so that a test can see the
+// The library calls this adapter makes, replaceable so that a test can see the
 // records exactly as they are handed over.
 using InternetSetOptionFunction = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, DWORD);
 
-// WinINet's process-wide options (no internet handle), through InternetSetOptionA.
+// WinINet's process-wide options (no internet handle), through
+// InternetSetOptionA and InternetQueryOptionA.
 class Win32InternetOptions final : public InternetOptions {
  public:
   explicit Win32InternetOptions(InternetSetOptionFunction set_option = &::InternetSetOptionA)
@@ -19,6 +20,7 @@ class Win32InternetOptions final : public InternetOptions {
 
   bool SetPerConnectionOptions(const PerConnectionOptionList& list) override;
   void Notify(std::uint32_t option) override;
+  std::optional<ConnectionProxySetting> QueryDefaultConnectionProxy() override;
 
  private:
   InternetSetOptionFunction set_option_;

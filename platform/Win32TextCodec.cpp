@@ -38,4 +38,18 @@ std::string Win32TextCodec::ToOem(std::wstring_view text) const {
   return ToCodePage(CP_OEMCP, text);
 }
 
+std::wstring Win32TextCodec::ToUpperInvariant(std::wstring_view text) const {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), length,
+                                 nullptr, 0, nullptr, nullptr, 0);
+  if (size == 0) throw LastPlatformError();
+  std::wstring upper(static_cast<std::size_t>(size), L'\0');
+  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), size,
+                    nullptr, nullptr, 0) != size) {
+    throw LastPlatformError();
+  }
+  return upper;
+}
+
 }  // namespace rerevure::platform

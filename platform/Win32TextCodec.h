@@ -12,6 +12,8 @@ class Win32TextCodec final : public TextCodec {
  public:
   std::string ToAnsi(std::wstring_view text) const override;
   std::string ToOem(std::wstring_view text) const override;
+  // LCMapStringEx with the invariant locale.
+  std::wstring ToUpperInvariant(std::wstring_view text) const override;
 };
 
 }  // namespace rerevure::platform

@@ -15,6 +15,10 @@ namespace {
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 
+bool IsProfileSwitch(int id) {
+  return id == kCommand1 || id == kCommand2 || id == kMnuSchoolNetwork || id == kMnuHomeNetwork;
+}
+
 }  // namespace
 
 using switching::Feedback;
@@ -110,6 +114,7 @@ void MainWindow::EnableBalloonTips() {
 }
 
 void MainWindow::Command(int id) {
+  if (IsProfileSwitch(id) && user_switch_) user_switch_();
   switch (id) {
     case kCommand1:
       switching::EnterSchoolProfile(profiles_, Feedback::MessageBox, *notifier_, settings_);
@@ -141,6 +146,15 @@ void MainWindow::Command(int id) {
 
 void MainWindow::HideToTray() {
   if (tray_presence_.InTray()) form_->Hide();
+}
+
+void MainWindow::SwitchByItself(switching::ProfileChange change) {
+  // As a request: one arriving while a button's box is open waits for that
+  // button's switch to finish.
+  if (change == switching::ProfileChange::EnterSchool)
+    Perform(Request::School);
+  else if (change == switching::ProfileChange::EnterHome)
+    Perform(Request::Home);
 }
 
 void MainWindow::OnDoubleClick(int control_id) {

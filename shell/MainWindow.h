@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +16,7 @@
 #include "shell/MainWindowNotifier.h"
 #include "shell/TrayIcon.h"
 #include "shell/TrayPresence.h"
+#include "switching/NetworkPlace.h"
 #include "switching/ProfileSwitch.h"
 
 namespace rerevure::shell {
@@ -61,6 +63,11 @@ class MainWindow final : public platform::FormEvents {
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
 
+  // listener() runs before each switch the user makes, by button or menu.
+  void OnUserSwitch(std::function<void()> listener) { user_switch_ = std::move(listener); }
+  // A switch nobody clicked: the tray menu's, answered with a balloon.
+  void SwitchByItself(switching::ProfileChange change);
+
   void OnCommand(int id) override;
   void OnDoubleClick(int control_id) override;
   void OnMouseMove(int button_state) override;
@@ -100,6 +107,7 @@ class MainWindow final : public platform::FormEvents {
   TrayPresence tray_presence_;
   std::unique_ptr<platform::Form> form_;
   std::optional<MainWindowNotifier> notifier_;
+  std::function<void()> user_switch_;
   bool ending_ = false;
   bool busy_ = false;
   std::deque<Request> deferred_;

@@ -5,19 +5,27 @@ namespace rerevure::shell {
 Program::Program(const ProgramPlatform& platform)
     : settings_(platform.shell.forms, platform.shell.shells, platform.errors),
       main_(platform.shell, platform.profiles, settings_),
-      errors_(platform.errors) {}
+      errors_(platform.errors),
+      auto_switch_(platform.auto_switch, platform.shell.shells, platform.profiles.internet,
+                   platform.profiles.codec,
+                   [this](switching::ProfileChange change) { main_.SwitchByItself(change); }) {
+  main_.OnUserSwitch([this] { auto_switch_.UserSwitched(); });
+}
 
 void Program::Start(std::span<const Request> requests) {
   main_.Start(requests.empty());
   Perform(requests);
+  auto_switch_.Start();
 }
 
 void Program::PerformHandedOver(const std::wstring& text) { Perform(ParseRequests(text)); }
 
 void Program::Perform(std::span<const Request> requests) {
   // Each request on its own, as a handler: a failing one is reported and the
-  // program, and the requests after it, go on.
+  // program, and the requests after it, go on. A switch asked for by name is
+  // the user's (or the school's script's): switching by itself leaves it be.
   for (const Request request : requests) {
+    if (request == Request::School || request == Request::Home) auto_switch_.UserSwitched();
     platform::RunReportingErrors(errors_, [&] { main_.Perform(request); });
   }
 }

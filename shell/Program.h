@@ -5,6 +5,7 @@
 
 #include "platform/ErrorReport.h"
 #include "settings/SettingsWindow.h"
+#include "shell/AutoSwitch.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "switching/ProfileSwitch.h"
@@ -16,6 +17,7 @@ struct ProgramPlatform {
   ShellPlatform shell;
   switching::ProfilePlatform profiles;
   platform::ErrorReport& errors;
+  AutoSwitchPlatform auto_switch;
 };
 
 // The program's windows and their start: the settings window object exists
@@ -27,7 +29,9 @@ class Program {
 
   // Loads and shows the main window. Its tray icon is up when this returns.
   // With requests (a script's command line) the window is loaded hidden and
-  // they are carried out in order once it has loaded.
+  // they are carried out in order once it has loaded. Then, if the school
+  // turned it on, the program looks where the laptop is and switches by
+  // itself (never undoing a switch the requests made).
   void Start(std::span<const Request> requests = {});
   // Requests a later start handed over, as RequestsText wrote them.
   void PerformHandedOver(const std::wstring& text);
@@ -42,6 +46,7 @@ class Program {
   settings::SettingsWindow settings_;
   MainWindow main_;
   platform::ErrorReport& errors_;
+  AutoSwitch auto_switch_;
 };
 
 }  // namespace rerevure::shell

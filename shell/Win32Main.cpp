@@ -22,6 +22,8 @@
 #include "platform/Win32InternetOptions.h"
 #include "platform/Win32MessageBoxes.h"
 #include "platform/Win32MessageLoop.h"
+#include "platform/Win32NetworkList.h"
+#include "platform/Win32OneShotTimer.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
@@ -63,6 +65,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!decision) return shell::kStartFailed;
   if (!decision->start_here) return decision->exit_code;
 
+  // Declared before the adapters that hold COM objects, so that it outlives
+  // them; started by the first start step, so that a failure is reported.
+  std::optional<platform::ComInitializer> com;
   platform::Win32TextCodec codec;
   platform::Win32InternetOptions internet;
   platform::Win32AutomationShellFactory shells;
@@ -75,15 +80,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32Application application;
   platform::Win32FormFactory forms(errors);
   platform::Win32TimerFactory timers(errors);
+  // Neither asks Windows for anything until switching by itself is on.
+  platform::Win32NetworkList networks(errors);
+  platform::Win32OneShotTimer timer(errors);
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
+      .auto_switch = {networks, timer},
   };
   // Made by the start steps, so that their failures reach the report; they
-  // live until the message loop has ended, COM longest.
-  std::optional<platform::ComInitializer> com;
+  // live until the message loop has ended.
   std::optional<shell::Program> program;
   return shell::StartThenRun(
       errors,

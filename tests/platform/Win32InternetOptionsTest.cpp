@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,30 +92,6 @@ std::wstring ProxyServer() {
                          nullptr, value, &size),
             ERROR_SUCCESS);
   return value;
-}
-
-// What the library answers when asked for the default connection's options.
-struct QueriedOptions {
-  DWORD flags = 0;
-  std::string server;
-};
-
-QueriedOptions QueryDefaultConnection() {
-  std::array<INTERNET_PER_CONN_OPTIONA, 2> options{};
-  options[0].dwOption = INTERNET_PER_CONN_FLAGS;
-  options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
-  INTERNET_PER_CONN_OPTION_LISTA list{};
-  list.dwSize = sizeof list;
-  list.dwOptionCount = static_cast<DWORD>(options.size());
-  list.pOptions = options.data();
-  DWORD size = sizeof list;
-  EXPECT_TRUE(InternetQueryOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &size));
-  QueriedOptions result{options[0].Value.dwValue, ""};
-  if (options[1].Value.pszValue) {
-    result.server = options[1].Value.pszValue;
-    GlobalFree(options[1].Value.pszValue);
-  }
-  return result;
 }
 
 template <class T>
@@ -205,14 +182,16 @@ TEST_F(Win32InternetOptionsTest, WhatTheLibraryKeepsReadsBack) {
   ASSERT_TRUE(switching::SetConnectionOptions(real, codec, L"", L"172.27.2.251:8080"));
   EXPECT_EQ(ProxyEnable(), 1u);
   EXPECT_EQ(ProxyServer(), L"172.27.2.251:8080");
-  QueriedOptions queried = QueryDefaultConnection();
-  EXPECT_NE(queried.flags & PROXY_TYPE_PROXY, 0u);
-  EXPECT_EQ(queried.server, "172.27.2.251:8080");
+  std::optional<ConnectionProxySetting> queried = real.QueryDefaultConnectionProxy();
+  ASSERT_TRUE(queried.has_value());
+  EXPECT_NE(queried->flags & PROXY_TYPE_PROXY, 0u);
+  EXPECT_EQ(queried->proxy_server, "172.27.2.251:8080");
 
   ASSERT_TRUE(switching::DisableConnectionProxy(real, codec, L""));
   EXPECT_EQ(ProxyEnable(), 0u);
-  queried = QueryDefaultConnection();
-  EXPECT_EQ(queried.flags & PROXY_TYPE_PROXY, 0u);
+  queried = real.QueryDefaultConnectionProxy();
+  ASSERT_TRUE(queried.has_value());
+  EXPECT_EQ(queried->flags & PROXY_TYPE_PROXY, 0u);
 }
 
 TEST_F(Win32InternetOptionsTest, BothNotificationsAreSentWhenTheListIsRefused) {

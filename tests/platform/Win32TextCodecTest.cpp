@@ -50,5 +50,14 @@ TEST_F(Win32TextCodecTest, NoLookAlikeBecomesACharacterTheCommandInterpreterActs
   EXPECT_EQ(codec.ToAnsi(look_alikes), std::string(3, DefaultCharacter(CP_ACP)));
 }
 
+TEST_F(Win32TextCodecTest, CapitalsOfLettersBeyondAsciiAndNothingElseChanged) {
+  // Latin-1, Greek and Cyrillic letters too.
+  EXPECT_EQ(codec.ToUpperInvariant(L"Sch\u00FCle-\u03B1\u0434 net 2"),
+            L"SCH\u00DCLE-\u0391\u0414 NET 2");
+  // "i" is "I" whatever the user's language (Turkish rules would give a dotted one).
+  EXPECT_EQ(codec.ToUpperInvariant(L"i"), L"I");
+  EXPECT_EQ(codec.ToUpperInvariant(L""), L"");
+}
+
 }  // namespace
 }  // namespace rerevure::platform

@@ -25,6 +25,9 @@ class DoubleByteCodec final : public TextCodec {
     return out;
   }
   std::string ToOem(std::wstring_view text) const override { return ToAnsi(text); }
+  std::wstring ToUpperInvariant(std::wstring_view text) const override {
+    return std::wstring(text);  // not used by the tray record
+  }
 };
 
 TEST(FixedTextFieldTest, TextThenOneNulThenBlanks) {

@@ -20,6 +20,8 @@
 #include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
+#include "support/FakeNetworkList.h"
+#include "support/FakeOneShotTimer.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -57,6 +59,7 @@ class ProgramTest : public ::testing::Test {
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
         .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
+        .auto_switch = {networks_, timer_},
     });
     program_->Start(requests);
   }
@@ -80,6 +83,8 @@ class ProgramTest : public ::testing::Test {
   testing::FakeCommandInterpreter interpreter_;
   switching::ScriptRun script_run_{files_};
   testing::FakeErrorReport errors_;
+  testing::FakeNetworkList networks_;
+  testing::FakeOneShotTimer timer_;
   std::optional<Program> program_;
 };
 
@@ -90,10 +95,14 @@ TEST_F(ProgramTest, StartEnablesBalloonsMakesTopmostAddsTheIconThenShows) {
   shells_.journal = &journal_;
   tray_.journal = &journal_;
   Start();
-  EXPECT_THAT(journal_.entries,
-              ElementsAre(L"Create " + kMainCaption, L"Create WScript.Shell",
-                          L"RegWrite " + kBalloonTipsPath + L" = 1 (REG_DWORD)", L"Release",
-                          L"MakeTopmost " + kMainCaption, L"Tray add", L"Show " + kMainCaption));
+  EXPECT_THAT(
+      journal_.entries,
+      ElementsAre(L"Create " + kMainCaption, L"Create WScript.Shell",
+                  L"RegWrite " + kBalloonTipsPath + L" = 1 (REG_DWORD)", L"Release",
+                  L"MakeTopmost " + kMainCaption, L"Tray add", L"Show " + kMainCaption,
+                  // Whether to switch by itself: off unless the school turned it on.
+                  L"Create WScript.Shell",
+                  L"RegRead HKEY_CURRENT_USER\\Software\\Rerevure\\AutoSwitch", L"Release"));
   // The settings window exists only as an object: not loaded until used.
   EXPECT_EQ(Settings(), nullptr);
   EXPECT_EQ(forms_.created, 1);
@@ -401,6 +410,123 @@ TEST_F(ProgramTest, RetriesStopAtTheirBoundAndANewTaskbarStartsThemAgain) {
   EXPECT_FALSE(timers_.AnyRunning());
   Main().Click(kCommand4);
   EXPECT_FALSE(Main().visible);
+}
+
+// --- switching by itself ----------------------------------------------------------------
+
+const std::wstring kAutoSwitchPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\AutoSwitch";
+const std::wstring kSchoolNetworksPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\SchoolNetworks";
+const platform::ConnectedNetwork kHomeWiFi{L"HomeWiFi", false};
+const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true};
+
+class AutoSwitchTest : public ProgramTest {
+ protected:
+  void SetSchoolProxy() {
+    internet_.flags = platform::kProxyTypeDirect | platform::kProxyTypeProxy;
+    internet_.proxy_server = std::string("172.27.2.251:8080") + '\0';
+  }
+  void TurnOn(const std::wstring& school_networks) {
+    shells_.Set(kAutoSwitchPath, L"1");
+    shells_.Set(kSchoolNetworksPath, school_networks);
+  }
+};
+
+TEST_F(AutoSwitchTest, OffUnlessTheValueIsOneAndThenNothingAtAllIsAsked) {
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi};
+  for (const wchar_t* value : {L"", L"0", L"yes", L"absent"}) {
+    if (std::wstring(value) == L"absent")
+      shells_.Erase(kAutoSwitchPath);
+    else
+      shells_.Set(kAutoSwitchPath, value);
+    Start();
+    EXPECT_EQ(networks_.queries + networks_.watches + timer_.starts + internet_.queries, 0);
+  }
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  EXPECT_THAT(shells_.runs, IsEmpty());
+}
+
+TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheStartEntersHomeWithABalloonOnce) {
+  TurnOn(L"Schule-WLAN");
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi};
+  Start();
+  EXPECT_FALSE(internet_.ProxyEnabled());
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+  EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
+  EXPECT_THAT(Main().messages, IsEmpty());
+
+  // Set as the place calls for: later looks change nothing.
+  networks_.Change();
+  timer_.Fire();
+  EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
+}
+
+TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
+  TurnOn(L" Staff ;schule-wlan");
+  networks_.connected = {kHomeWiFi};
+  Start();  // at home with the proxy off: nothing to do
+  EXPECT_EQ(networks_.queries, 1);
+  EXPECT_THAT(shells_.runs, IsEmpty());
+
+  networks_.connected = {{L"SCHULE-WLAN", false}};
+  for (int i = 0; i < 5; ++i) networks_.Change();
+  EXPECT_EQ(networks_.queries, 1);
+  EXPECT_EQ(timer_.delay, kQuietPeriod);
+  timer_.Fire();
+  EXPECT_EQ(networks_.queries, 2);
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
+  ASSERT_EQ(interpreter_.starts.size(), 1u);
+  EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
+  EXPECT_THAT(Main().messages, IsEmpty());
+}
+
+TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
+  TurnOn(L"");
+  for (int user_switch : {kCommand2, kMnuHomeNetwork}) {
+    SCOPED_TRACE(user_switch);
+    SetSchoolProxy();
+    networks_.connected = {kSchoolDomain};
+    Start();
+    networks_.Change();         // a look is due...
+    Main().Click(user_switch);  // ...when the user switches home at school
+    timer_.Fire();
+    EXPECT_FALSE(internet_.ProxyEnabled());
+
+    const std::size_t scripts_before = interpreter_.starts.size();
+    networks_.Change();
+    timer_.Fire();
+    EXPECT_TRUE(internet_.ProxyEnabled());
+    EXPECT_EQ(interpreter_.starts.size(), scripts_before + 1);
+    interpreter_.End();  // the script has finished before the next round
+  }
+}
+
+// A school's logon script asked for school: the look at start leaves it be.
+TEST_F(AutoSwitchTest, ASwitchAskedForOnTheCommandLineIsNotUndone) {
+  TurnOn(L"");
+  networks_.connected = {kHomeWiFi};
+  const Request requests[] = {Request::School};
+  Start(requests);
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  EXPECT_THAT(shells_.runs, IsEmpty());
+}
+
+TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
+  TurnOn(L"");
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi};
+  shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
+  Start();  // the home switch cannot start its command
+  EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+
+  networks_.fail = true;  // and the next look cannot read the networks
+  networks_.Change();
+  timer_.Fire();
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_THAT(Main().messages, IsEmpty());
+  EXPECT_TRUE(Main().visible);
 }
 
 // --- ways out ------------------------------------------------------------------------

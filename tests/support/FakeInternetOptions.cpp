@@ -24,4 +24,13 @@ void FakeInternetOptions::Notify(std::uint32_t option) {
   Record(journal, L"Notify " + std::to_wstring(option));
 }
 
+std::optional<platform::ConnectionProxySetting> FakeInternetOptions::QueryDefaultConnectionProxy() {
+  ++queries;
+  if (!answer_queries) return {};
+  // The library hands the server back without the NUL it was given with.
+  std::string server = proxy_server;
+  if (!server.empty() && server.back() == '\0') server.pop_back();
+  return platform::ConnectionProxySetting{flags, server};
+}
+
 }  // namespace rerevure::testing

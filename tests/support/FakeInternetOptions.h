@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@ class FakeInternetOptions final : public platform::InternetOptions {
  public:
   bool SetPerConnectionOptions(const platform::PerConnectionOptionList& list) override;
   void Notify(std::uint32_t option) override;
+  std::optional<platform::ConnectionProxySetting> QueryDefaultConnectionProxy() override;
 
-  // Whether the next lists are accepted.
+  // Whether the next lists are accepted, and whether queries are answered.
   bool accept = true;
+  bool answer_queries = true;
 
   // What the library keeps (changed only by accepted lists).
   std::uint32_t flags = platform::kProxyTypeDirect;
@@ -27,6 +30,7 @@ class FakeInternetOptions final : public platform::InternetOptions {
 
   std::vector<platform::PerConnectionOptionList> lists;  // every list sent
   std::vector<std::uint32_t> notifications;              // every Notify option
+  int queries = 0;                                       // every QueryDefaultConnectionProxy
   CallJournal* journal = nullptr;                        // "SetPerConnectionOptions", "Notify 39"
 };
 

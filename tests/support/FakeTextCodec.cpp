@@ -35,4 +35,12 @@ std::string FakeTextCodec::ToOem(std::wstring_view text) const {
   return out;
 }
 
+std::wstring FakeTextCodec::ToUpperInvariant(std::wstring_view text) const {
+  std::wstring out(text);
+  for (wchar_t& c : out) {
+    if ((c >= L'a' && c <= L'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c -= 0x20;
+  }
+  return out;
+}
+
 }  // namespace rerevure::testing

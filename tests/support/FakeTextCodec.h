@@ -12,6 +12,8 @@ class FakeTextCodec final : public platform::TextCodec {
  public:
   std::string ToAnsi(std::wstring_view text) const override;
   std::string ToOem(std::wstring_view text) const override;
+  // ASCII and Latin-1 letters ("ü" to "Ü"); everything else unchanged.
+  std::wstring ToUpperInvariant(std::wstring_view text) const override;
 };
 
 }  // namespace rerevure::testing

@@ -1,0 +1,84 @@
+#include "platform/Win32NetworkList.h"
+
+#include <utility>
+
+#include "platform/Win32Com.h"
+#include "platform/Win32NetworkEventsSink.h"
+
+namespace rerevure::platform {
+namespace {
+
+// What the events sink posts to the window.
+constexpr UINT kNetworkChanged = WM_APP + 1;
+
+namespace wrl = Microsoft::WRL;
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) throw ComError(hr);
+}
+
+// The network's name, or "" when Windows gives none (Wine never does).
+std::wstring NameOf(INetwork& network) {
+  BSTR name = nullptr;
+  if (FAILED(network.GetName(&name))) return {};
+  std::wstring text = BstrText(name);
+  SysFreeString(name);
+  return text;
+}
+
+bool DomainAuthenticated(INetwork& network) {
+  NLM_DOMAIN_TYPE type = NLM_DOMAIN_TYPE_NON_DOMAIN_NETWORK;
+  return SUCCEEDED(network.GetDomainType(&type)) && type == NLM_DOMAIN_TYPE_DOMAIN_AUTHENTICATED;
+}
+
+}  // namespace
+
+Win32NetworkList::~Win32NetworkList() {
+  // The program is ending: a refused Unadvise leaves nothing to do.
+  if (events_) events_->Unadvise(cookie_);
+}
+
+INetworkListManager& Win32NetworkList::Manager() {
+  if (!manager_) {
+    Check(CoCreateInstance(CLSID_NetworkListManager, nullptr, CLSCTX_ALL,
+                           IID_PPV_ARGS(manager_.ReleaseAndGetAddressOf())));
+  }
+  return *manager_.Get();
+}
+
+std::vector<ConnectedNetwork> Win32NetworkList::ConnectedNetworks() {
+  wrl::ComPtr<IEnumNetworks> networks;
+  Check(Manager().GetNetworks(NLM_ENUM_NETWORK_CONNECTED, networks.GetAddressOf()));
+  std::vector<ConnectedNetwork> connected;
+  for (;;) {
+    wrl::ComPtr<INetwork> network;
+    ULONG fetched = 0;
+    const HRESULT hr = networks->Next(1, network.GetAddressOf(), &fetched);
+    Check(hr);
+    if (hr != S_OK || fetched == 0 || !network) break;
+    // Wine lists every network whatever the filter says, so each is asked.
+    VARIANT_BOOL is_connected = VARIANT_FALSE;
+    if (FAILED(network->get_IsConnected(&is_connected)) || is_connected == VARIANT_FALSE) continue;
+    connected.push_back({NameOf(*network.Get()), DomainAuthenticated(*network.Get())});
+  }
+  return connected;
+}
+
+void Win32NetworkList::WatchChanges(std::function<void()> changed) {
+  changed_ = std::move(changed);
+  if (events_) return;
+  if (!window_) {
+    window_ = std::make_unique<Win32MessageWindow>(errors_, [this](UINT message, WPARAM) {
+      if (message == kNetworkChanged && changed_) changed_();
+    });
+  }
+  wrl::ComPtr<IConnectionPointContainer> container;
+  Check(Manager().QueryInterface(IID_PPV_ARGS(container.GetAddressOf())));
+  wrl::ComPtr<IConnectionPoint> point;
+  Check(container->FindConnectionPoint(IID_INetworkEvents, point.GetAddressOf()));
+  const wrl::ComPtr<INetworkEvents> sink = MakeNetworkEventsSink(window_->Hwnd(), kNetworkChanged);
+  Check(point->Advise(sink.Get(), &cookie_));
+  events_ = std::move(point);
+}
+
+}  // namespace rerevure::platform

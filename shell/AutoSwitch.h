@@ -1,0 +1,61 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "platform/AutomationShell.h"
+#include "platform/InternetOptions.h"
+#include "platform/NetworkList.h"
+#include "platform/OneShotTimer.h"
+#include "platform/TextCodec.h"
+#include "settings/AutoSwitchSettings.h"
+#include "switching/NetworkPlace.h"
+
+namespace rerevure::shell {
+
+// Connectivity changes come in bursts; the program looks once they have been
+// quiet this long.
+inline constexpr std::chrono::milliseconds kQuietPeriod{2000};
+
+// The platform operations switching by itself uses besides the switches'.
+struct AutoSwitchPlatform {
+  platform::NetworkList& networks;
+  platform::OneShotTimer& timer;
+};
+
+// Switches the profile by itself when the laptop arrives at school or leaves
+// it, once a school has turned this on. It reads only what Windows already
+// holds (the connected networks, the proxy setting) and acts only on a
+// difference between the two; a switch the user made wins until the next
+// connectivity change.
+class AutoSwitch {
+ public:
+  // Makes a profile change with nobody to answer: the tray menu's switches.
+  using ChangeProfile = std::function<void(switching::ProfileChange)>;
+
+  AutoSwitch(const AutoSwitchPlatform& platform, platform::AutomationShellFactory& shells,
+             platform::InternetOptions& internet, const platform::TextCodec& codec,
+             ChangeProfile change_profile);
+
+  // After the main window has loaded: reads whether it is on and, if so,
+  // looks once and again after each burst of connectivity changes.
+  void Start();
+  // The user switched (a button or the tray menu).
+  void UserSwitched() { user_switched_ = true; }
+
+ private:
+  void ConnectivityChanged();
+  void Look();
+  // Throws PlatformError when the networks cannot be read.
+  switching::ProfileChange ChangeCalledFor();
+
+  AutoSwitchPlatform platform_;
+  platform::AutomationShellFactory& shells_;
+  platform::InternetOptions& internet_;
+  const platform::TextCodec& codec_;
+  ChangeProfile change_profile_;
+  settings::AutoSwitchSettings settings_;
+  bool user_switched_ = false;
+};
+
+}  // namespace rerevure::shell

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/InternetOptions.h"
+#include "platform/NetworkList.h"
+#include "platform/TextCodec.h"
+
+namespace rerevure::switching {
+
+// Where the laptop is, as far as the networks Windows reports tell.
+enum class Place {
+  School,     // a connected network is the school's
+  Elsewhere,  // connected, but to no network of the school's
+  Nowhere,    // not connected at all
+};
+
+// A connected network is the school's when the computer is signed in to its
+// domain over it, or when its name is one of school_networks (compared
+// without regard to case).
+Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
+                       const std::vector<std::wstring>& school_networks,
+                       const platform::TextCodec& codec);
+
+// The default connection is set to the school proxy: the proxy flag on and
+// the school's proxy as the server.
+bool IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
+                        const platform::TextCodec& codec);
+
+// What a difference between where the laptop is and how it is set calls for.
+enum class ProfileChange { None, EnterSchool, EnterHome };
+
+// Nothing unless they differ: at school off the school proxy, the school
+// profile; elsewhere on it, the home profile; nowhere, nothing.
+ProfileChange ChangeFor(Place place, bool set_to_school_proxy);
+
+}  // namespace rerevure::switching

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "platform/NetworkList.h"
+#include "platform/PlatformError.h"
+
+namespace rerevure::testing {
+
+// The networks Windows would report, changed by the test, which then tells
+// the watcher as Windows' events would.
+class FakeNetworkList final : public platform::NetworkList {
+ public:
+  std::vector<platform::ConnectedNetwork> ConnectedNetworks() override {
+    ++queries;
+    if (fail) throw platform::PlatformError(-2147221164, L"Class not registered");
+    return connected;
+  }
+  void WatchChanges(std::function<void()> changed) override {
+    ++watches;
+    changed_ = std::move(changed);
+  }
+
+  // One connectivity event, as Windows delivers it through the message loop.
+  void Change() {
+    if (changed_) changed_();
+  }
+
+  std::vector<platform::ConnectedNetwork> connected;
+  bool fail = false;
+  int queries = 0;
+  int watches = 0;
+
+ private:
+  std::function<void()> changed_;
+};
+
+}  // namespace rerevure::testing
