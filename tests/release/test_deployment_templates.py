@@ -2,11 +2,12 @@
 """The templates schools deploy with: Group Policy and scheduled tasks.
 
 Rerevure.admx and en-US/Rerevure.adml must be well-formed, ADMX schema 1.0
-User Configuration text policies, one per drive value the settings store
-keeps under HKCU\\Software\\Rerevure (its value table in
+User Configuration policies under HKCU\\Software\\Rerevure: a text policy
+per drive value the settings store keeps (its value table in
 settings/DriveSettingsStore.h), named exactly as the store names them, and
-never the password; every string and presentation the ADMX refers to must be
-in the ADML.
+never the password; and the two values that turn on switching by itself
+(settings/AutoSwitchSettings.h), AutoSwitch writing "1" when enabled. Every
+string and presentation the ADMX refers to must be in the ADML.
 
 The two scheduled tasks must be well-formed, fire on event 10000 of
 Microsoft-Windows-NetworkProfile/Operational, one for the school network's
@@ -28,6 +29,7 @@ ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 POLICY = os.path.join(ROOT, "release", "policy")
 TASKS = os.path.join(ROOT, "release", "tasks")
 STORE = os.path.join(ROOT, "settings", "DriveSettingsStore.h")
+AUTO_SWITCH = os.path.join(ROOT, "settings", "AutoSwitchSettings.h")
 NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 TASK_NS = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
 
@@ -41,12 +43,22 @@ def store_value_names():
     return re.findall(r'\{L"(\w+)",', table.group(1))
 
 
+def auto_switch_value_names():
+    """AutoSwitch and SchoolNetworks, as the auto-switch settings name them."""
+    with open(AUTO_SWITCH, encoding="utf-8") as f:
+        text = f.read()
+    names = [re.search(r"%s = L\"(\w+)\";" % c, text).group(1)
+             for c in ("kAutoSwitchValue", "kSchoolNetworksValue")]
+    return names
+
+
 class PolicyTemplatesTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.admx = ET.parse(os.path.join(POLICY, "Rerevure.admx")).getroot()
         cls.adml = ET.parse(os.path.join(POLICY, "en-US", "Rerevure.adml")).getroot()
         cls.policies = cls.admx.findall("p:policies/p:policy", NS)
+        cls.on_off, _ = auto_switch_value_names()
 
     def test_schema_one_user_policies_under_the_programs_key(self):
         for root in (self.admx, self.adml):
@@ -56,6 +68,12 @@ class PolicyTemplatesTest(unittest.TestCase):
             with self.subTest(policy=policy.get("name")):
                 self.assertEqual(policy.get("class"), "User")
                 self.assertEqual(policy.get("key"), "Software\\Rerevure")
+                if policy.get("name") == self.on_off:
+                    # On or off, as the text the program compares with "1".
+                    self.assertEqual(policy.get("valueName"), self.on_off)
+                    self.assertEqual(policy.findtext("p:enabledValue/p:string", None, NS), "1")
+                    self.assertIsNone(policy.find("p:elements", NS))
+                    continue
                 # No value of the policy itself: only its text element writes.
                 self.assertIsNone(policy.get("valueName"))
                 elements = list(policy.find("p:elements", NS))
@@ -66,11 +84,12 @@ class PolicyTemplatesTest(unittest.TestCase):
                 # REG_SZ: a text element that is not expandable.
                 self.assertEqual(text.get("expandable", "false"), "false")
 
-    def test_exactly_the_stores_values_without_the_password(self):
+    def test_exactly_the_programs_values_without_the_password(self):
         store = store_value_names()
         self.assertIn("Password", store)
         written = [e.get("valueName") for e in self.admx.iter() if e.get("valueName")]
-        self.assertEqual(sorted(written), sorted(n for n in store if n != "Password"))
+        expected = [n for n in store if n != "Password"] + auto_switch_value_names()
+        self.assertEqual(sorted(written), sorted(expected))
         self.assertNotIn("password", " ".join(written).lower())
 
     def test_every_reference_is_resolved_by_the_adml(self):
@@ -84,6 +103,8 @@ class PolicyTemplatesTest(unittest.TestCase):
                     with self.subTest(reference=value):
                         self.assertIn(name, strings if kind == "string" else presentations)
         for policy in self.policies:
+            if policy.get("presentation") is None:
+                continue
             presentation = presentations[policy.get("name")]
             boxes = [b.get("refId") for b in presentation.iterfind("p:textBox", NS)]
             ids = [t.get("id") for t in policy.iterfind("p:elements/p:text", NS)]
