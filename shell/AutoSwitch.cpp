@@ -8,10 +8,12 @@
 
 namespace rerevure::shell {
 
-AutoSwitch::AutoSwitch(const AutoSwitchPlatform& platform, platform::AutomationShellFactory& shells,
+AutoSwitch::AutoSwitch(platform::NetworkList& networks, platform::TimerFactory& timers,
+                       platform::AutomationShellFactory& shells,
                        platform::InternetOptions& internet, const platform::TextCodec& codec,
                        ChangeProfile change_profile)
-    : platform_(platform),
+    : networks_(networks),
+      timers_(timers),
       shells_(shells),
       internet_(internet),
       codec_(codec),
@@ -24,7 +26,7 @@ void AutoSwitch::Start() {
   // Without the events the program still switched at start; the buttons and
   // the menu do the rest.
   try {
-    platform_.networks.WatchChanges([this] { ConnectivityChanged(); });
+    networks_.WatchChanges([this] { ConnectivityChanged(); });
   } catch (const platform::PlatformError&) {
   }
 }
@@ -32,12 +34,20 @@ void AutoSwitch::Start() {
 void AutoSwitch::ConnectivityChanged() {
   // A new network, or none: the user's last switch was for the one before.
   user_switched_ = false;
+  // Each change starts the quiet period over.
   try {
-    platform_.timer.Start(kQuietPeriod, [this] { Look(); });
+    if (!timer_) timer_ = timers_.Create([this] { Quiet(); });
+    timer_->Start(kQuietPeriod);
   } catch (const platform::PlatformError&) {
     // No timer: a look per change still acts only on a difference.
     Look();
   }
+}
+
+void AutoSwitch::Quiet() {
+  // One look per burst: the next change starts the timer again.
+  timer_->Stop();
+  Look();
 }
 
 void AutoSwitch::Look() {
@@ -53,8 +63,8 @@ void AutoSwitch::Look() {
 }
 
 switching::ProfileChange AutoSwitch::ChangeCalledFor() {
-  const switching::Place place = switching::WhereIsTheLaptop(platform_.networks.ConnectedNetworks(),
-                                                             settings_.school_networks, codec_);
+  const switching::Place place =
+      switching::WhereIsTheLaptop(networks_.ConnectedNetworks(), settings_.school_networks, codec_);
   // Not connected, the proxy setting is of no interest.
   if (place == switching::Place::Nowhere) return switching::ProfileChange::None;
   const std::optional<platform::ConnectionProxySetting> proxy =

@@ -2,12 +2,13 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "platform/AutomationShell.h"
 #include "platform/InternetOptions.h"
 #include "platform/NetworkList.h"
-#include "platform/OneShotTimer.h"
 #include "platform/TextCodec.h"
+#include "platform/Timer.h"
 #include "settings/AutoSwitchSettings.h"
 #include "switching/NetworkPlace.h"
 
@@ -16,12 +17,6 @@ namespace rerevure::shell {
 // Connectivity changes come in bursts; the program looks once they have been
 // quiet this long.
 inline constexpr std::chrono::milliseconds kQuietPeriod{2000};
-
-// The platform operations switching by itself uses besides the switches'.
-struct AutoSwitchPlatform {
-  platform::NetworkList& networks;
-  platform::OneShotTimer& timer;
-};
 
 // Switches the profile by itself when the laptop arrives at school or leaves
 // it, once a school has turned this on. It reads only what Windows already
@@ -33,9 +28,9 @@ class AutoSwitch {
   // Makes a profile change with nobody to answer: the tray menu's switches.
   using ChangeProfile = std::function<void(switching::ProfileChange)>;
 
-  AutoSwitch(const AutoSwitchPlatform& platform, platform::AutomationShellFactory& shells,
-             platform::InternetOptions& internet, const platform::TextCodec& codec,
-             ChangeProfile change_profile);
+  AutoSwitch(platform::NetworkList& networks, platform::TimerFactory& timers,
+             platform::AutomationShellFactory& shells, platform::InternetOptions& internet,
+             const platform::TextCodec& codec, ChangeProfile change_profile);
 
   // After the main window has loaded: reads whether it is on and, if so,
   // looks once and again after each burst of connectivity changes.
@@ -45,17 +40,21 @@ class AutoSwitch {
 
  private:
   void ConnectivityChanged();
+  void Quiet();
   void Look();
   // Throws PlatformError when the networks cannot be read.
   switching::ProfileChange ChangeCalledFor();
 
-  AutoSwitchPlatform platform_;
+  platform::NetworkList& networks_;
+  platform::TimerFactory& timers_;
   platform::AutomationShellFactory& shells_;
   platform::InternetOptions& internet_;
   const platform::TextCodec& codec_;
   ChangeProfile change_profile_;
   settings::AutoSwitchSettings settings_;
   bool user_switched_ = false;
+  // Made at the first connectivity change: none while switching by itself is off.
+  std::unique_ptr<platform::Timer> timer_;
 };
 
 }  // namespace rerevure::shell

@@ -6,8 +6,8 @@ Program::Program(const ProgramPlatform& platform)
     : settings_(platform.shell.forms, platform.shell.shells, platform.errors),
       main_(platform.shell, platform.profiles, settings_),
       errors_(platform.errors),
-      auto_switch_(platform.auto_switch, platform.shell.shells, platform.profiles.internet,
-                   platform.profiles.codec,
+      auto_switch_(platform.networks, platform.shell.timers, platform.shell.shells,
+                   platform.profiles.internet, platform.profiles.codec,
                    [this](switching::ProfileChange change) { main_.SwitchByItself(change); }) {
   main_.OnUserSwitch([this] { auto_switch_.UserSwitched(); });
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ErrorReport.h"
+#include "platform/NetworkList.h"
 #include "settings/SettingsWindow.h"
 #include "shell/AutoSwitch.h"
 #include "shell/CommandLine.h"
@@ -17,7 +18,8 @@ struct ProgramPlatform {
   ShellPlatform shell;
   switching::ProfilePlatform profiles;
   platform::ErrorReport& errors;
-  AutoSwitchPlatform auto_switch;
+  // What switching by itself uses besides the switches' and the shell's.
+  platform::NetworkList& networks;
 };
 
 // The program's windows and their start: the settings window object exists

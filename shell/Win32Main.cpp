@@ -23,7 +23,6 @@
 #include "platform/Win32MessageBoxes.h"
 #include "platform/Win32MessageLoop.h"
 #include "platform/Win32NetworkList.h"
-#include "platform/Win32OneShotTimer.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
@@ -80,15 +79,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32Application application;
   platform::Win32FormFactory forms(errors);
   platform::Win32TimerFactory timers(errors);
-  // Neither asks Windows for anything until switching by itself is on.
+  // Asks Windows for nothing until switching by itself is on.
   platform::Win32NetworkList networks(errors);
-  platform::Win32OneShotTimer timer(errors);
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
-      .auto_switch = {networks, timer},
+      .networks = networks,
   };
   // Made by the start steps, so that their failures reach the report; they
   // live until the message loop has ended.

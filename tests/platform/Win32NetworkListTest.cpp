@@ -1,5 +1,5 @@
-// The Network List Manager adapter, its events sink and the one-shot timer
-// against the real platform under wine64.
+// The Network List Manager adapter and its events sink against the real
+// platform under wine64.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,7 +12,6 @@
 #include "platform/Win32MessageWindow.h"
 #include "platform/Win32NetworkEventsSink.h"
 #include "platform/Win32NetworkList.h"
-#include "platform/Win32OneShotTimer.h"
 #include "support/FakeErrorReport.h"
 
 namespace rerevure::platform {
@@ -59,24 +58,6 @@ TEST(Win32NetworkEventsSinkTest, EveryEventFromAnyThreadArrivesThroughTheMessage
   EXPECT_EQ(arrived, 0);  // nothing runs inside the call
   Win32MessageLoop::PumpUntil([&] { return arrived == 4; }, kSettle);
   EXPECT_EQ(arrived, 4);
-}
-
-TEST(Win32OneShotTimerTest, FiresOnceAfterTheLastStartAndNotAfterStop) {
-  testing::FakeErrorReport errors;
-  Win32OneShotTimer timer(errors);
-  int first = 0, second = 0;
-  timer.Start(30ms, [&] { ++first; });
-  timer.Start(30ms, [&] { ++second; });  // starts over: only the last one fires
-  EXPECT_TRUE(Win32MessageLoop::PumpUntil([&] { return second == 1; }, 5s));
-  Win32MessageLoop::PumpUntil([&] { return second > 1; }, kSettle);
-  EXPECT_EQ(first, 0);
-  EXPECT_EQ(second, 1);
-
-  timer.Start(30ms, [&] { ++first; });
-  timer.Stop();
-  Win32MessageLoop::PumpUntil([&] { return first > 0; }, kSettle);
-  EXPECT_EQ(first, 0);
-  EXPECT_TRUE(errors.reports.empty());
 }
 
 }  // namespace

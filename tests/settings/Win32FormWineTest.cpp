@@ -401,6 +401,15 @@ TEST_F(Win32FormTest, ATimerTicksThroughTheMessageLoopUntilStopped) {
   const int stopped_at = ticks;
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(ticks, stopped_at);
+
+  // Starting a running timer starts it over: the longer interval puts the
+  // next tick off, rather than a second timer ticking beside the first.
+  timer->Start(std::chrono::milliseconds(10));
+  timer->Start(std::chrono::hours(1));
+  PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(ticks, stopped_at);
+  timer->Start(std::chrono::milliseconds(10));
+  EXPECT_TRUE(PumpUntil([&] { return ticks > stopped_at; }));
 }
 
 TEST_F(Win32FormTest, TextsAreReadAndWrittenByControlId) {

@@ -21,7 +21,6 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNetworkList.h"
-#include "support/FakeOneShotTimer.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -59,7 +58,7 @@ class ProgramTest : public ::testing::Test {
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
         .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
-        .auto_switch = {networks_, timer_},
+        .networks = networks_,
     });
     program_->Start(requests);
   }
@@ -84,7 +83,6 @@ class ProgramTest : public ::testing::Test {
   switching::ScriptRun script_run_{files_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
-  testing::FakeOneShotTimer timer_;
   std::optional<Program> program_;
 };
 
@@ -440,7 +438,8 @@ TEST_F(AutoSwitchTest, OffUnlessTheValueIsOneAndThenNothingAtAllIsAsked) {
     else
       shells_.Set(kAutoSwitchPath, value);
     Start();
-    EXPECT_EQ(networks_.queries + networks_.watches + timer_.starts + internet_.queries, 0);
+    EXPECT_EQ(networks_.queries + networks_.watches + internet_.queries, 0);
+    EXPECT_THAT(timers_.timers, IsEmpty());
   }
   EXPECT_TRUE(internet_.ProxyEnabled());
   EXPECT_THAT(shells_.runs, IsEmpty());
@@ -458,7 +457,7 @@ TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheStartEntersHomeWithABall
 
   // Set as the place calls for: later looks change nothing.
   networks_.Change();
-  timer_.Fire();
+  timers_.Elapse();
   EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
 }
 
@@ -472,9 +471,11 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   networks_.connected = {{L"SCHULE-WLAN", false}};
   for (int i = 0; i < 5; ++i) networks_.Change();
   EXPECT_EQ(networks_.queries, 1);
-  EXPECT_EQ(timer_.delay, kQuietPeriod);
-  timer_.Fire();
+  ASSERT_EQ(timers_.timers.size(), 1u);
+  EXPECT_EQ(timers_.timers[0]->interval, kQuietPeriod);
+  timers_.Elapse();
   EXPECT_EQ(networks_.queries, 2);
+  EXPECT_FALSE(timers_.AnyRunning());  // until the next change
   EXPECT_TRUE(internet_.ProxyEnabled());
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
   ASSERT_EQ(interpreter_.starts.size(), 1u);
@@ -491,12 +492,12 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
     Start();
     networks_.Change();         // a look is due...
     Main().Click(user_switch);  // ...when the user switches home at school
-    timer_.Fire();
+    timers_.Elapse();
     EXPECT_FALSE(internet_.ProxyEnabled());
 
     const std::size_t scripts_before = interpreter_.starts.size();
     networks_.Change();
-    timer_.Fire();
+    timers_.Elapse();
     EXPECT_TRUE(internet_.ProxyEnabled());
     EXPECT_EQ(interpreter_.starts.size(), scripts_before + 1);
     interpreter_.End();  // the script has finished before the next round
@@ -523,7 +524,7 @@ TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
 
   networks_.fail = true;  // and the next look cannot read the networks
   networks_.Change();
-  timer_.Fire();
+  timers_.Elapse();
   EXPECT_THAT(errors_.reports, IsEmpty());
   EXPECT_THAT(Main().messages, IsEmpty());
   EXPECT_TRUE(Main().visible);
