@@ -134,8 +134,15 @@ HWND RunningProgram::WaitForMessageBox(std::chrono::milliseconds timeout) const 
   HWND found = nullptr;
   WaitUntil(
       [&] {
-        const auto boxes = MessageBoxes();
-        if (!boxes.empty()) found = boxes.front();
+        // Every box of the program has a text: a box without one is not
+        // ready yet (once, under load, one was seen with neither caption nor
+        // text), so the wait goes on until it is.
+        for (HWND box : MessageBoxes()) {
+          if (!MessageBoxText(box).empty()) {
+            found = box;
+            break;
+          }
+        }
         return found != nullptr;
       },
       timeout);
