@@ -58,30 +58,28 @@ class Win32HeldFile final : public HeldFile {
   HANDLE handle_;
 };
 
-}  // namespace
-
-std::unique_ptr<HeldFile> Win32TextFiles::Hold(const std::wstring& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Others may read the file while it is open, never write or delete it.
+template <class Opened>
+std::unique_ptr<Opened> Open(const std::wstring& path, DWORD access, DWORD disposition) {
+  const HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
   try {
-    return std::make_unique<Win32HeldFile>(handle);
+    return std::make_unique<Opened>(handle);
   } catch (...) {
     CloseHandle(handle);
     throw;
   }
 }
 
+}  // namespace
+
+std::unique_ptr<HeldFile> Win32TextFiles::Hold(const std::wstring& path) {
+  return Open<Win32HeldFile>(path, GENERIC_READ, OPEN_EXISTING);
+}
+
 std::unique_ptr<TextFile> Win32TextFiles::Create(const std::wstring& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
-  try {
-    return std::make_unique<Win32TextFile>(handle);
-  } catch (...) {
-    CloseHandle(handle);
-    throw;
-  }
+  return Open<Win32TextFile>(path, GENERIC_WRITE, CREATE_NEW);
 }
 
 void Win32TextFiles::Remove(const std::wstring& path) {
