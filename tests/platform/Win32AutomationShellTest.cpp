@@ -114,9 +114,8 @@ TEST_F(Win32AutomationShellTest, RunStartsTheCommandWithoutWaitingForIt) {
   shell->Run(L"cmd.exe /c ping -n 3 127.0.0.1 >nul & echo ran> \"" + marker + L"\"");
   EXPECT_EQ(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
 
-  while (GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES &&
-         GetTickCount64() - started < 30000)
-    Sleep(100);
+  // cmd writes the echo's text and its line end separately: wait for both.
+  while (ReadFileBytes(marker) != "ran\r\n" && GetTickCount64() - started < 30000) Sleep(100);
   EXPECT_EQ(ReadFileBytes(marker), "ran\r\n");
 }
 
