@@ -6,14 +6,14 @@
 
 #include "platform/ErrorReport.h"
 #include "platform/Timer.h"
-#include "platform/Win32Window.h"
+#include "platform/Win32MessageWindow.h"
 
 namespace rerevure::platform {
 
 // SetTimer on a message-only window of its own: WM_TIMER comes through the
-// thread's message loop (modal loops included) to this window's procedure,
+// thread's message loop (modal loops included) to that window's procedure,
 // which hands a failing tick to the error report like any other handler.
-class Win32Timer final : public Timer, private Win32Window {
+class Win32Timer final : public Timer {
  public:
   Win32Timer(std::function<void()> tick, ErrorReport& errors);
   ~Win32Timer() override = default;  // destroying the window ends its timer
@@ -22,9 +22,7 @@ class Win32Timer final : public Timer, private Win32Window {
   void Stop() override;
 
  private:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
-  std::function<void()> tick_;
+  Win32MessageWindow window_;
 };
 
 class Win32TimerFactory final : public TimerFactory {
