@@ -24,7 +24,8 @@ DriveSettingsStore::LoadResult DriveSettingsStore::Load() {
   try {
     shell = shells_.Create(std::wstring(kShellProgId));
   } catch (const platform::PlatformError& error) {
-    note(error);
+    // Whatever its number: without the object no value of the user's is read.
+    result.failure = error;
   }
   for (std::size_t i = 0; i < kDriveValues.size(); ++i) {
     const DriveValue& value = kDriveValues[i];
