@@ -18,7 +18,6 @@ class FakePolicyValues final : public platform::PolicyValues {
  public:
   std::optional<std::wstring> Read(platform::PolicyScope scope, const std::wstring& key,
                                    const std::wstring& name) override {
-    ++reads;
     const auto where = std::make_pair(scope, Path(key, name));
     if (auto failure = failures_.find(where); failure != failures_.end()) throw failure->second;
     const auto value = values_.find(where);
@@ -38,8 +37,6 @@ class FakePolicyValues final : public platform::PolicyValues {
     failures_.insert_or_assign({scope, Path(kKey, name)},
                                platform::PlatformError(number, std::move(description)));
   }
-
-  int reads = 0;
 
  private:
   static constexpr const wchar_t* kKey = L"Software\\Policies\\Rerevure";
