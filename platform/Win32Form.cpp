@@ -380,6 +380,13 @@ void Win32Form::SetText(int control_id, const std::wstring& text) {
   if (!SetWindowTextW(RequireControl(control_id), text.c_str())) throw LastPlatformError();
 }
 
+void Win32Form::SetReadOnly(int control_id) {
+  // Nonzero when it worked. The edit control itself sets ES_READONLY, and
+  // with it the greyed background Windows shows read-only fields with.
+  if (SendMessageW(RequireControl(control_id), EM_SETREADONLY, TRUE, 0) == 0)
+    throw LastPlatformError();
+}
+
 int Win32Form::ShowMessage(const std::wstring& text, const std::wstring& title,
                            std::uint32_t flags) {
   const int result = MessageBoxW(Hwnd(), text.c_str(), title.c_str(), flags);

@@ -9,18 +9,19 @@
 namespace rerevure::shell {
 
 AutoSwitch::AutoSwitch(platform::NetworkList& networks, platform::TimerFactory& timers,
-                       platform::AutomationShellFactory& shells,
+                       platform::AutomationShellFactory& shells, platform::PolicyValues& policies,
                        platform::InternetOptions& internet, const platform::TextCodec& codec,
                        ChangeProfile change_profile)
     : networks_(networks),
       timers_(timers),
       shells_(shells),
+      policies_(policies),
       internet_(internet),
       codec_(codec),
       change_profile_(std::move(change_profile)) {}
 
 void AutoSwitch::Start() {
-  settings_ = settings::LoadAutoSwitchSettings(shells_);
+  settings_ = settings::LoadAutoSwitchSettings(shells_, policies_);
   if (!settings_.enabled) return;
   Look();
   // Without the events the program still switched at start; the buttons and

@@ -7,6 +7,7 @@
 #include "platform/AutomationShell.h"
 #include "platform/InternetOptions.h"
 #include "platform/NetworkList.h"
+#include "platform/PolicyValues.h"
 #include "platform/TextCodec.h"
 #include "platform/Timer.h"
 #include "settings/AutoSwitchSettings.h"
@@ -29,8 +30,9 @@ class AutoSwitch {
   using ChangeProfile = std::function<void(switching::ProfileChange)>;
 
   AutoSwitch(platform::NetworkList& networks, platform::TimerFactory& timers,
-             platform::AutomationShellFactory& shells, platform::InternetOptions& internet,
-             const platform::TextCodec& codec, ChangeProfile change_profile);
+             platform::AutomationShellFactory& shells, platform::PolicyValues& policies,
+             platform::InternetOptions& internet, const platform::TextCodec& codec,
+             ChangeProfile change_profile);
 
   // After the main window has loaded: reads whether it is on and, if so,
   // looks once and again after each burst of connectivity changes.
@@ -48,6 +50,7 @@ class AutoSwitch {
   platform::NetworkList& networks_;
   platform::TimerFactory& timers_;
   platform::AutomationShellFactory& shells_;
+  platform::PolicyValues& policies_;
   platform::InternetOptions& internet_;
   const platform::TextCodec& codec_;
   ChangeProfile change_profile_;

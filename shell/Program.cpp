@@ -3,11 +3,11 @@
 namespace rerevure::shell {
 
 Program::Program(const ProgramPlatform& platform)
-    : settings_(platform.shell.forms, platform.shell.shells, platform.errors),
+    : settings_(platform.shell.forms, platform.shell.shells, platform.policies, platform.errors),
       main_(platform.shell, platform.profiles, settings_),
       errors_(platform.errors),
       auto_switch_(platform.networks, platform.shell.timers, platform.shell.shells,
-                   platform.profiles.internet, platform.profiles.codec,
+                   platform.policies, platform.profiles.internet, platform.profiles.codec,
                    [this](switching::ProfileChange change) { main_.SwitchByItself(change); }) {
   main_.OnUserSwitch([this] { auto_switch_.UserSwitched(); });
 }

@@ -5,6 +5,7 @@
 
 #include "platform/ErrorReport.h"
 #include "platform/NetworkList.h"
+#include "platform/PolicyValues.h"
 #include "settings/SettingsWindow.h"
 #include "shell/AutoSwitch.h"
 #include "shell/CommandLine.h"
@@ -20,6 +21,8 @@ struct ProgramPlatform {
   platform::ErrorReport& errors;
   // What switching by itself uses besides the switches' and the shell's.
   platform::NetworkList& networks;
+  // What Group Policy sets in place of the user's own settings.
+  platform::PolicyValues& policies;
 };
 
 // The program's windows and their start: the settings window object exists

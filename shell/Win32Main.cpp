@@ -23,6 +23,7 @@
 #include "platform/Win32MessageBoxes.h"
 #include "platform/Win32MessageLoop.h"
 #include "platform/Win32NetworkList.h"
+#include "platform/Win32PolicyValues.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
@@ -81,12 +82,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32TimerFactory timers(errors);
   // Asks Windows for nothing until switching by itself is on.
   platform::Win32NetworkList networks(errors);
+  platform::Win32PolicyValues policies;
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
       .networks = networks,
+      .policies = policies,
   };
   // Made by the start steps, so that their failures reach the report; they
   // live until the message loop has ended.

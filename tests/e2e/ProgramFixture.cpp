@@ -109,6 +109,8 @@ void ProgramFixture::SetUp() {
   WriteString(L"Software\\Wine\\AppDefaults\\Rerevure.exe\\X11 Driver", L"Managed", L"N");
 
   DeleteTree(kSettingsKey);
+  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyKey);
+  DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
   WriteString(kSettingsKey, L"UserArea", L"\\\\srv\\home");
   WriteString(kSettingsKey, L"SchoolShare", L"\\\\srv\\students");
   WriteString(kSettingsKey, L"StaffShare", L"\\\\srv\\staff");
@@ -125,7 +127,12 @@ void ProgramFixture::SetUp() {
   icons_before_ = TrayIconWindows().size();
 }
 
-void ProgramFixture::TearDown() { WaitForTheScript(); }
+void ProgramFixture::TearDown() {
+  WaitForTheScript();
+  // The other tests of the prefix expect no policy.
+  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyKey);
+  DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
+}
 
 void ProgramFixture::WaitForTheScript() {
   const std::optional<std::string> script = ScriptAsRun();

@@ -276,6 +276,42 @@ TEST_F(ProgramTest, MenuSchoolNetworkAnswersWithABalloonNotABox) {
   EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
 }
 
+// Wine has no Group Policy engine: the values are written where it would
+// write them, the user's area expandable as the template stores it.
+TEST_F(ProgramTest, SharesSetByPolicyAreWhatTheScriptMapsAndTheirFieldsAreReadOnly) {
+  WriteString(HKEY_LOCAL_MACHINE, kPolicyKey, L"SchoolShare", L"\\\\policy\\students");
+  const std::wstring home = L"\\\\srv\\home\\%USERNAME%";
+  RegSetKeyValueW(HKEY_CURRENT_USER, kPolicyKey.c_str(), L"UserArea", REG_EXPAND_SZ, home.c_str(),
+                  static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+  char user[256] = {};
+  ASSERT_GT(GetEnvironmentVariableA("USERNAME", user, sizeof user), 0u);
+  const std::string users_home = "\\\\srv\\home\\" + std::string(user);
+  std::string expected = kExpectedScript;
+  const auto replace = [&](const std::string& own, const std::string& enforced) {
+    expected.replace(expected.find(own), own.size(), enforced);
+  };
+  replace("\\\\srv\\home ", users_home + " ");
+  replace("\\\\srv\\students", "\\\\policy\\students");
+
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ScriptAsRun() == expected; }));
+
+  program.Click(L"Shared Drives");
+  HWND settings = program.WaitForWindow(kSettingsCaption);
+  ASSERT_NE(settings, nullptr);
+  std::vector<std::wstring> read_only;
+  for (HWND edit : Descendants(settings, L"Edit")) {
+    if (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) read_only.push_back(WindowText(edit));
+  }
+  std::sort(read_only.begin(), read_only.end());
+  EXPECT_EQ(read_only, (std::vector<std::wstring>{
+                           L"\\\\policy\\students",
+                           std::wstring(users_home.begin(), users_home.end())}));  // ASCII
+}
+
 TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {
   WriteDword(kInternetSettings, L"ProxyEnable", 1);
   RunningProgram program;

@@ -2,12 +2,15 @@
 """The templates schools deploy with: Group Policy and scheduled tasks.
 
 Rerevure.admx and en-US/Rerevure.adml must be well-formed, ADMX schema 1.0
-User Configuration policies under HKCU\\Software\\Rerevure: a text policy
-per drive value the settings store keeps (its value table in
-settings/DriveSettingsStore.h), named exactly as the store names them, and
-never the password; and the two values that turn on switching by itself
-(settings/AutoSwitchSettings.h), AutoSwitch writing "1" when enabled. Every
-string and presentation the ADMX refers to must be in the ADML.
+policies of both User and Computer Configuration under the key the program
+reads its policies from (settings/PolicyValue.h), never the user's own
+values' key: a text policy per drive value the settings store keeps (its
+value table in settings/DriveSettingsStore.h), named exactly as the store
+names them, and never the password; and the two values that turn on
+switching by itself (settings/AutoSwitchSettings.h), AutoSwitch writing "1"
+when enabled. Only the user's area is stored expandable, so that it can name
+%USERNAME%. Every string and presentation the ADMX refers to must be in the
+ADML.
 
 The two scheduled tasks must be well-formed, fire on event 10000 of
 Microsoft-Windows-NetworkProfile/Operational, one for the school network's
@@ -30,6 +33,7 @@ POLICY = os.path.join(ROOT, "release", "policy")
 TASKS = os.path.join(ROOT, "release", "tasks")
 STORE = os.path.join(ROOT, "settings", "DriveSettingsStore.h")
 AUTO_SWITCH = os.path.join(ROOT, "settings", "AutoSwitchSettings.h")
+POLICY_VALUE = os.path.join(ROOT, "settings", "PolicyValue.h")
 NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 TASK_NS = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
 
@@ -52,6 +56,13 @@ def auto_switch_value_names():
     return names
 
 
+def policy_key():
+    """The key under HKLM and HKCU the program reads its policies from."""
+    with open(POLICY_VALUE, encoding="utf-8") as f:
+        key = re.search(r'kPolicyKey = L"([^"]+)";', f.read()).group(1)
+    return key.replace("\\\\", "\\")
+
+
 class PolicyTemplatesTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -60,14 +71,16 @@ class PolicyTemplatesTest(unittest.TestCase):
         cls.policies = cls.admx.findall("p:policies/p:policy", NS)
         cls.on_off, _ = auto_switch_value_names()
 
-    def test_schema_one_user_policies_under_the_programs_key(self):
+    def test_schema_one_policies_for_users_and_computers_under_the_policies_key(self):
         for root in (self.admx, self.adml):
             self.assertEqual(root.get("schemaVersion"), "1.0")
         self.assertTrue(self.policies)
+        key = policy_key()
+        self.assertTrue(key.startswith("Software\\Policies\\"), key)
         for policy in self.policies:
             with self.subTest(policy=policy.get("name")):
-                self.assertEqual(policy.get("class"), "User")
-                self.assertEqual(policy.get("key"), "Software\\Rerevure")
+                self.assertEqual(policy.get("class"), "Both")
+                self.assertEqual(policy.get("key"), key)
                 if policy.get("name") == self.on_off:
                     # On or off, as the text the program compares with "1".
                     self.assertEqual(policy.get("valueName"), self.on_off)
@@ -81,8 +94,9 @@ class PolicyTemplatesTest(unittest.TestCase):
                 text = elements[0]
                 self.assertEqual(text.tag, "{%s}text" % NS["p"])
                 self.assertEqual(text.get("valueName"), policy.get("name"))
-                # REG_SZ: a text element that is not expandable.
-                self.assertEqual(text.get("expandable", "false"), "false")
+                # REG_EXPAND_SZ for the user's area, REG_SZ for the rest.
+                expandable = "true" if policy.get("name") == "UserArea" else "false"
+                self.assertEqual(text.get("expandable", "false"), expandable)
 
     def test_exactly_the_programs_values_without_the_password(self):
         store = store_value_names()

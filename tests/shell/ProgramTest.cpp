@@ -21,6 +21,7 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNetworkList.h"
+#include "support/FakePolicyValues.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -59,6 +60,7 @@ class ProgramTest : public ::testing::Test {
         .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
         .networks = networks_,
+        .policies = policies_,
     });
     program_->Start(requests);
   }
@@ -83,6 +85,7 @@ class ProgramTest : public ::testing::Test {
   switching::ScriptRun script_run_{files_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
+  testing::FakePolicyValues policies_;
   std::optional<Program> program_;
 };
 
@@ -502,6 +505,22 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
     EXPECT_EQ(interpreter_.starts.size(), scripts_before + 1);
     interpreter_.End();  // the script has finished before the next round
   }
+}
+
+TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
+  using platform::PolicyScope;
+  TurnOn(L"Other-WLAN");
+  networks_.connected = {{L"Schule-WLAN", false}};
+  policies_.Set(PolicyScope::Machine, L"AutoSwitch", L"0");
+  Start();
+  EXPECT_EQ(networks_.queries, 0);  // turned off by the computer's policy
+
+  policies_.Remove(PolicyScope::Machine, L"AutoSwitch");
+  shells_.Erase(kAutoSwitchPath);
+  policies_.Set(PolicyScope::User, L"AutoSwitch", L"1");
+  policies_.Set(PolicyScope::User, L"SchoolNetworks", L"schule-wlan");
+  Start();
+  EXPECT_TRUE(internet_.ProxyEnabled());  // at school by the policy's names
 }
 
 // A school's logon script asked for school: the look at start leaves it be.
