@@ -415,7 +415,7 @@ TEST_F(ProgramTest, RetriesStopAtTheirBoundAndANewTaskbarStartsThemAgain) {
 const std::wstring kAutoSwitchPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\AutoSwitch";
 const std::wstring kSchoolNetworksPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\SchoolNetworks";
 const platform::ConnectedNetwork kHomeWiFi{L"HomeWiFi", false};
-const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true};
+const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true, {}, L"{school}"};
 
 class AutoSwitchTest : public ProgramTest {
  protected:
@@ -445,11 +445,14 @@ TEST_F(AutoSwitchTest, OffUnlessTheValueIsOneAndThenNothingAtAllIsAsked) {
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheStartEntersHomeWithABalloonOnce) {
+TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheFirstQuietLookEntersHomeWithABalloonOnce) {
   TurnOn(L"Schule-WLAN");
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   Start();
+  // A logon may still be bringing networks up: the first look waits for quiet too.
+  EXPECT_EQ(networks_.queries, 0);
+  timers_.Elapse();
   EXPECT_FALSE(internet_.ProxyEnabled());
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
   EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
@@ -465,6 +468,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   TurnOn(L" Staff ;schule-wlan");
   networks_.connected = {kHomeWiFi};
   Start();  // at home with the proxy off: nothing to do
+  timers_.Elapse();
   EXPECT_EQ(networks_.queries, 1);
   EXPECT_THAT(shells_.runs, IsEmpty());
 
@@ -483,7 +487,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   EXPECT_THAT(Main().messages, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
+TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheSetOfNetworksChanges) {
   TurnOn(L"");
   for (int user_switch : {kCommand2, kMnuHomeNetwork}) {
     SCOPED_TRACE(user_switch);
@@ -494,13 +498,42 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
     Main().Click(user_switch);  // ...when the user switches home at school
     timers_.Elapse();
     EXPECT_FALSE(internet_.ProxyEnabled());
+    // Windows' internet probe or a signal change: the same network, changed.
+    networks_.Change();
+    timers_.Elapse();
+    EXPECT_FALSE(internet_.ProxyEnabled());
 
+    // Another adapter comes up: a new set of networks ends the user's switch.
     const std::size_t scripts_before = interpreter_.starts.size();
+    networks_.connected.push_back(
+        {L"vEthernet", false, platform::Identification::Unidentified, L"{wsl}"});
     networks_.Change();
     timers_.Elapse();
     EXPECT_TRUE(internet_.ProxyEnabled());
     EXPECT_EQ(interpreter_.starts.size(), scripts_before + 1);
     interpreter_.End();  // the script has finished before the next round
+  }
+}
+
+// A logon script's "/school" handed over while a look is asking Windows:
+// the look, about to leave school, leaves it be.
+TEST_F(AutoSwitchTest, ASwitchHandedOverDuringALookIsNotUndoneByIt) {
+  TurnOn(L"");
+  for (bool during_networks : {true, false}) {
+    SCOPED_TRACE(during_networks);
+    SetSchoolProxy();
+    networks_.connected = {kHomeWiFi};
+    shells_.runs.clear();
+    Start();
+    const auto hand_over = [this] {
+      const Request school[] = {Request::School};
+      program_->PerformHandedOver(RequestsText(school));
+    };
+    (during_networks ? networks_.during_query : internet_.during_query) = hand_over;
+    timers_.Elapse();
+    EXPECT_TRUE(internet_.ProxyEnabled());
+    EXPECT_THAT(shells_.runs, IsEmpty());
+    interpreter_.End();
   }
 }
 
@@ -510,6 +543,7 @@ TEST_F(AutoSwitchTest, ASwitchAskedForOnTheCommandLineIsNotUndone) {
   networks_.connected = {kHomeWiFi};
   const Request requests[] = {Request::School};
   Start(requests);
+  timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
@@ -519,7 +553,8 @@ TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
-  Start();  // the home switch cannot start its command
+  Start();
+  timers_.Elapse();  // the home switch cannot start its command
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
 
   networks_.fail = true;  // and the next look cannot read the networks
