@@ -418,7 +418,7 @@ TEST_F(ProgramTest, RetriesStopAtTheirBoundAndANewTaskbarStartsThemAgain) {
 const std::wstring kAutoSwitchPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\AutoSwitch";
 const std::wstring kSchoolNetworksPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\SchoolNetworks";
 const platform::ConnectedNetwork kHomeWiFi{L"HomeWiFi", false};
-const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true};
+const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true, {}, L"{school}"};
 
 class AutoSwitchTest : public ProgramTest {
  protected:
@@ -448,11 +448,14 @@ TEST_F(AutoSwitchTest, OffUnlessTheValueIsOneAndThenNothingAtAllIsAsked) {
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheStartEntersHomeWithABalloonOnce) {
+TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheFirstQuietLookEntersHomeWithABalloonOnce) {
   TurnOn(L"Schule-WLAN");
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   Start();
+  // A logon may still be bringing networks up: the first look waits for quiet too.
+  EXPECT_EQ(networks_.queries, 0);
+  timers_.Elapse();
   EXPECT_FALSE(internet_.ProxyEnabled());
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
   EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
@@ -468,6 +471,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   TurnOn(L" Staff ;schule-wlan");
   networks_.connected = {kHomeWiFi};
   Start();  // at home with the proxy off: nothing to do
+  timers_.Elapse();
   EXPECT_EQ(networks_.queries, 1);
   EXPECT_THAT(shells_.runs, IsEmpty());
 
@@ -486,7 +490,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   EXPECT_THAT(Main().messages, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
+TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheSetOfNetworksChanges) {
   TurnOn(L"");
   for (int user_switch : {kCommand2, kMnuHomeNetwork}) {
     SCOPED_TRACE(user_switch);
@@ -497,8 +501,15 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
     Main().Click(user_switch);  // ...when the user switches home at school
     timers_.Elapse();
     EXPECT_FALSE(internet_.ProxyEnabled());
+    // Windows' internet probe or a signal change: the same network, changed.
+    networks_.Change();
+    timers_.Elapse();
+    EXPECT_FALSE(internet_.ProxyEnabled());
 
+    // Another adapter comes up: a new set of networks ends the user's switch.
     const std::size_t scripts_before = interpreter_.starts.size();
+    networks_.connected.push_back(
+        {L"vEthernet", false, platform::Identification::Unidentified, L"{wsl}"});
     networks_.Change();
     timers_.Elapse();
     EXPECT_TRUE(internet_.ProxyEnabled());
@@ -513,6 +524,7 @@ TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
   networks_.connected = {{L"Schule-WLAN", false}};
   policies_.Set(PolicyScope::Machine, L"AutoSwitch", L"0");
   Start();
+  timers_.Elapse();
   EXPECT_EQ(networks_.queries, 0);  // turned off by the computer's policy
 
   policies_.Remove(PolicyScope::Machine, L"AutoSwitch");
@@ -520,7 +532,30 @@ TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
   policies_.Set(PolicyScope::User, L"AutoSwitch", L"1");
   policies_.Set(PolicyScope::User, L"SchoolNetworks", L"schule-wlan");
   Start();
+  timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());  // at school by the policy's names
+}
+
+// A logon script's "/school" handed over while a look is asking Windows:
+// the look, about to leave school, leaves it be.
+TEST_F(AutoSwitchTest, ASwitchHandedOverDuringALookIsNotUndoneByIt) {
+  TurnOn(L"");
+  for (bool during_networks : {true, false}) {
+    SCOPED_TRACE(during_networks);
+    SetSchoolProxy();
+    networks_.connected = {kHomeWiFi};
+    shells_.runs.clear();
+    Start();
+    const auto hand_over = [this] {
+      const Request school[] = {Request::School};
+      program_->PerformHandedOver(RequestsText(school));
+    };
+    (during_networks ? networks_.during_query : internet_.during_query) = hand_over;
+    timers_.Elapse();
+    EXPECT_TRUE(internet_.ProxyEnabled());
+    EXPECT_THAT(shells_.runs, IsEmpty());
+    interpreter_.End();
+  }
 }
 
 // A school's logon script asked for school: the look at start leaves it be.
@@ -529,6 +564,7 @@ TEST_F(AutoSwitchTest, ASwitchAskedForOnTheCommandLineIsNotUndone) {
   networks_.connected = {kHomeWiFi};
   const Request requests[] = {Request::School};
   Start(requests);
+  timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
@@ -538,7 +574,8 @@ TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
-  Start();  // the home switch cannot start its command
+  Start();
+  timers_.Elapse();  // the home switch cannot start its command
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
 
   networks_.fail = true;  // and the next look cannot read the networks
