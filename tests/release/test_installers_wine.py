@@ -59,6 +59,8 @@ USER_PROGRAMS = "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu
 UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 RECORD = "C:\\rerevure-icacls-calls.txt"
 RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
+# The setup program's details: a silent one has no other output.
+SETUP_LOG = "C:\\rerevure-setup-log.txt"
 TIMEOUT_MS = 20000
 
 # Pre-seeded the way a school pre-seeds them: the registry is the interface.
@@ -194,9 +196,19 @@ class Installers(unittest.TestCase):
         return result.stdout
 
     def setUp(self):
-        for path in (RECORD, RECORDER_EXIT):
+        for path in (RECORD, RECORDER_EXIT, SETUP_LOG):
             if os.path.exists(self.wine.host(path)):
                 os.remove(self.wine.host(path))
+
+    def run_setup(self, *options):
+        """Runs the setup program; its output is its details log."""
+        result = self.wine.run(ARGS.setup, *options, "/LOG=" + SETUP_LOG)
+        if self.exists(SETUP_LOG):
+            with open(self.wine.host(SETUP_LOG), "rb") as f:
+                result.stdout += "\nsetup details:\n" + f.read().decode("latin-1")
+        else:
+            result.stdout += "\n(the setup program wrote no details)"
+        return result
 
     def exists(self, path):
         return os.path.exists(self.wine.host(path))
@@ -248,7 +260,7 @@ class Installers(unittest.TestCase):
                 self.assertFalse(self.exists(folder + "\\" + name), name + " is left behind")
 
     def test_1_setup_program(self):
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.check_installed()
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
@@ -287,15 +299,16 @@ class Installers(unittest.TestCase):
     def test_2_setup_program_stops_when_rights_cannot_be_set(self):
         with open(self.wine.host(RECORDER_EXIT), "w") as f:
             f.write("5")
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertNotEqual(result.returncode, 0)
+        self.assertIn("The installation stopped.", result.stdout)
         self.assertEqual(len(self.recorded_icacls()), 1, "icacls went on after a failure")
         self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
 
     def test_2_setup_program_without_start_at_logon(self):
-        result = self.wine.run(ARGS.setup, "/S", "/NOSTARTUP")
+        result = self.run_setup("/S", "/NOSTARTUP")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
         self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))
