@@ -77,7 +77,10 @@ function(rerevure_add_release_resources target)
   add_custom_command(
     OUTPUT "${program}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
-    COMMAND "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
+    # strip stamps the PE header with the time it runs, unless
+    # SOURCE_DATE_EPOCH names one: 0 keeps the program without a time stamp.
+    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
+            "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
     COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${program}"
     DEPENDS ${target} "${templates}/signing.py"
     COMMENT "Stripping ${target} into ${program}"
