@@ -148,6 +148,28 @@ FunctionEnd
 
 !include "${FOLDER_RIGHTS}"
 
+; One setup program or uninstaller at a time. "uninstall.exe /S" returns as
+; soon as it has started its copy in the temporary folder, which then does
+; the work; a setup program started right after it (a deployment script's
+; reinstall, or a second setup) would race with it, and its removal of the
+; script folder could take the folder the setup program has just made, which
+; stops that installation. So each holds this mutex while it works and waits
+; for it first; Windows releases it when the holder ends, however it ends.
+; $R1 is left 1 when the other did not finish within two minutes.
+!define SETUP_MUTEX "Global\RerevureSetup"
+!define SETUP_WAIT_MS 120000
+!macro RerevureOneAtATime
+  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "${SETUP_MUTEX}") p .R1'
+  System::Call 'kernel32::WaitForSingleObject(p R1, i ${SETUP_WAIT_MS}) i .R2'
+  ; WAIT_OBJECT_0, or WAIT_ABANDONED when the other ended without letting go.
+  ${If} $R2 = 0
+  ${OrIf} $R2 = 0x80
+    StrCpy $R1 0
+  ${Else}
+    StrCpy $R1 1
+  ${EndIf}
+!macroend
+
 Section "Rerevure" SecProgram
   SectionIn RO
 
@@ -230,6 +252,13 @@ Function .onInit
     StrCpy $DetailsLog ""
   ${EndIf}
   !insertmacro RerevureDetail "Rerevure ${VERSION} setup: $R0"
+  !insertmacro RerevureOneAtATime
+  ${If} $R1 = 1
+    !insertmacro RerevureDetail "Another Rerevure setup program or uninstaller is still running."
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
 !if "${TARGET}" == "amd64-unicode"
   ${IfNot} ${RunningX64}
     !insertmacro RerevureDetail "This setup program is for 64-bit Windows."
@@ -257,6 +286,12 @@ FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
+  !insertmacro RerevureOneAtATime
+  ${If} $R1 = 1
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
 !if "${TARGET}" == "amd64-unicode"
   SetRegView 64
 !endif
