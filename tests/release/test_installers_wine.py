@@ -239,12 +239,21 @@ class Installers(unittest.TestCase):
         holder = self.wine.start("C:\\release_probe.exe", "hold-file", SCRIPT, str(TIMEOUT_MS))
         box = self.probe("school-switch", str(TIMEOUT_MS))
         self.assertEqual(box.strip(), "School Proxy Enabled.")
-        self.assertTrue(wait_until(lambda: self.exists(SCRIPT), 20), "no script written")
-        time.sleep(0.5)  # let the program finish the file it is writing
-        with open(self.wine.host(SCRIPT), "rb") as f:
-            lines = f.read().split(b"\r\n")
+        school_line = ("net use i: " + SETTINGS["SchoolShare"]).encode()
+
+        def script_lines():
+            # Read until the program has written the share's line: a fixed
+            # pause was too short on a loaded machine.
+            try:
+                with open(self.wine.host(SCRIPT), "rb") as f:
+                    return f.read().split(b"\r\n")
+            except OSError:
+                return []
+
+        self.assertTrue(wait_until(lambda: school_line in script_lines(), 20),
+                        "no school script written: %r" % script_lines())
+        lines = script_lines()
         self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
-        self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
         self.security["script"] = self.probe("sd-get", SCRIPT).strip()
         holder.terminate()
         holder.wait(timeout=30)
