@@ -1,14 +1,10 @@
 #!/usr/bin/env python3
 """Builds the release a second time, in another folder, and compares.
 
-A school checks what it deploys against the source by building the same
-commit itself: that works only if two builds give the same bytes. This test
-copies the source tree into a folder of another name and depth, builds the
-release program and both installers there (win32 preset, without the
-tests, at the release time of the first build), and compares the three
-files with those of the build under test. The copy has no git history, so
-both builds are given the commit's time as SOURCE_DATE_EPOCH, as
-scripts/dist gives it.
+The source tree is copied to a folder of another name and depth and built
+there (win32 preset, no tests); its program, setup program and MSI must be
+byte for byte those of the build under test. The copy has no git history,
+so it is given the commit's time as SOURCE_DATE_EPOCH, as scripts/dist does.
 
 Usage: test_repeatable.py --program Rerevure.exe --setup S.exe --msi P.msi
            --work DIR [unittest options]
@@ -45,7 +41,9 @@ class Repeatable(unittest.TestCase):
         for path in source_files():
             os.makedirs(os.path.dirname(os.path.join(source, path)), exist_ok=True)
             shutil.copy2(os.path.join(ROOT, path), os.path.join(source, path))
-        env = dict(os.environ, SOURCE_DATE_EPOCH=str(make_installers.release_epoch()))
+        # Compiled afresh: a compiler cache would hand back the first build's objects.
+        env = dict(os.environ, SOURCE_DATE_EPOCH=str(make_installers.release_epoch()),
+                   CCACHE_DISABLE="1")
         build = os.path.join(source, "build", "again")
         for command in (["cmake", "--preset", "win32", "-B", build, "-DBUILD_TESTING=OFF"],
                         ["cmake", "--build", build, "--target", "Rerevure_installers"]):

@@ -1,13 +1,10 @@
 #!/usr/bin/env python3
 """Signs a release with a throwaway certificate and verifies every signature.
 
-A code-signing certificate made here (openssl, valid for a day, trusted by
-nothing but this test) signs a copy of the release program the way the
-release build does (release/signing.py), then make_installers.py builds the
-setup program and the MSI from it; osslsigncode must find a valid signature
-by that certificate on the program, the uninstaller the setup program packs,
-the setup program and the MSI. No time-stamp server is named: the test
-reaches no network. A certificate named by halves must stop the build.
+A certificate made here (valid a day, trusted by nothing else) signs a copy
+of the program as the release build does, then the installers; each of the
+four files must carry its valid signature. No time-stamp server is named, so
+no network is reached. A certificate named by halves must stop the build.
 
 Usage: test_signing.py --program Rerevure.exe --arch x86|amd64 --version 1.6.0
            --organisation NAME [unittest options]
@@ -55,10 +52,8 @@ class Signing(unittest.TestCase):
             made = run(command, os.environ)
             if made.returncode != 0:
                 raise RuntimeError(" ".join(command[:2]) + " failed:\n" + made.stdout)
-        cls.env = dict(os.environ, REREVURE_SIGN_PFX=pfx, REREVURE_SIGN_PASSWORD_FILE=password)
-        for name in ("REREVURE_SIGN_PKCS11_MODULE", "REREVURE_SIGN_PKCS11_KEY",
-                     "REREVURE_SIGN_CERTS", "REREVURE_SIGN_TIMESTAMP_URL"):
-            cls.env.pop(name, None)
+        cls.env = {k: v for k, v in os.environ.items() if not k.startswith("REREVURE_SIGN_")}
+        cls.env.update(REREVURE_SIGN_PFX=pfx, REREVURE_SIGN_PASSWORD_FILE=password)
 
         cls.program = os.path.join(cls.dir, "Rerevure.exe")
         shutil.copyfile(ARGS.program, cls.program)
