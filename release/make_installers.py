@@ -206,6 +206,8 @@ def _sign(path, arguments):
     try:
         signing.sign(path, arguments)
     except signing.SigningError as error:
+        # No unsigned package is left where a signed one was asked for.
+        os.remove(path)
         raise SystemExit("make_installers: %s" % error)
 
 
