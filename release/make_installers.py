@@ -69,6 +69,9 @@ ARCHES = {
     "amd64": ("amd64-unicode", "x64", "ProgramFiles64Folder", "System64Folder"),
 }
 
+# In the work folder: the release time the packages were built with.
+RELEASE_TIME_FILE = "SOURCE_DATE_EPOCH"
+
 # The namespace of the MSI codes derived from a release's inputs.
 CODE_NAMESPACE = uuid.UUID("7a1c3e5f-2b4d-4f6a-8c9e-0d1f2a3b4c5d")
 
@@ -301,6 +304,8 @@ def main(argv):
     except signing.SigningError as error:
         raise SystemExit("make_installers: %s" % error)
     program = stage_program(os.path.abspath(args.program), workdir, epoch)
+    # The time these packages carry, for rebuilding them elsewhere the same.
+    _write(os.path.join(workdir, RELEASE_TIME_FILE), "%d\n" % epoch)
     if args.setup:
         build_setup(args, rules, workdir, program, signer)
     if args.msi:

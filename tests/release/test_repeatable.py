@@ -4,13 +4,15 @@
 The source tree is copied to a folder of another name and depth and built
 there (win32 preset, no tests); its program, setup program and MSI must be
 byte for byte those of the build under test. The copy has no git history,
-so it is given the commit's time as SOURCE_DATE_EPOCH, as scripts/dist does.
+so it is given the release time the first build used (a commit made since
+would change the time taken from the history), as scripts/dist gives it.
 
 Usage: test_repeatable.py --program Rerevure.exe --setup S.exe --msi P.msi
            --work DIR [unittest options]
 """
 
 import argparse
+import glob
 import os
 import shutil
 import subprocess
@@ -42,8 +44,10 @@ class Repeatable(unittest.TestCase):
             os.makedirs(os.path.dirname(os.path.join(source, path)), exist_ok=True)
             shutil.copy2(os.path.join(ROOT, path), os.path.join(source, path))
         # Compiled afresh: a compiler cache would hand back the first build's objects.
-        env = dict(os.environ, SOURCE_DATE_EPOCH=str(make_installers.release_epoch()),
-                   CCACHE_DISABLE="1")
+        workdir = glob.glob(os.path.join(os.path.dirname(ARGS.setup), "installer-*"))[0]
+        with open(os.path.join(workdir, make_installers.RELEASE_TIME_FILE)) as f:
+            epoch = f.read().strip()
+        env = dict(os.environ, SOURCE_DATE_EPOCH=epoch, CCACHE_DISABLE="1")
         build = os.path.join(source, "build", "again")
         for command in (["cmake", "--preset", "win32", "-B", build, "-DBUILD_TESTING=OFF"],
                         ["cmake", "--build", build, "--target", "Rerevure_installers"]):
