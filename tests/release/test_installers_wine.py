@@ -59,6 +59,8 @@ USER_PROGRAMS = "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu
 UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 RECORD = "C:\\rerevure-icacls-calls.txt"
 RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
+# The setup program's details: a silent one has no other output.
+SETUP_LOG = "C:\\rerevure-setup-log.txt"
 TIMEOUT_MS = 20000
 
 # Pre-seeded the way a school pre-seeds them: the registry is the interface.
@@ -194,9 +196,19 @@ class Installers(unittest.TestCase):
         return result.stdout
 
     def setUp(self):
-        for path in (RECORD, RECORDER_EXIT):
+        for path in (RECORD, RECORDER_EXIT, SETUP_LOG):
             if os.path.exists(self.wine.host(path)):
                 os.remove(self.wine.host(path))
+
+    def run_setup(self, *options):
+        """Runs the setup program; its output is its details log."""
+        result = self.wine.run(ARGS.setup, *options, "/LOG=" + SETUP_LOG)
+        if self.exists(SETUP_LOG):
+            with open(self.wine.host(SETUP_LOG), "rb") as f:
+                result.stdout += "\nsetup details:\n" + f.read().decode("latin-1")
+        else:
+            result.stdout += "\n(the setup program wrote no details)"
+        return result
 
     def exists(self, path):
         return os.path.exists(self.wine.host(path))
@@ -227,12 +239,21 @@ class Installers(unittest.TestCase):
         holder = self.wine.start("C:\\release_probe.exe", "hold-file", SCRIPT, str(TIMEOUT_MS))
         box = self.probe("school-switch", str(TIMEOUT_MS))
         self.assertEqual(box.strip(), "School Proxy Enabled.")
-        self.assertTrue(wait_until(lambda: self.exists(SCRIPT), 20), "no script written")
-        time.sleep(0.5)  # let the program finish the file it is writing
-        with open(self.wine.host(SCRIPT), "rb") as f:
-            lines = f.read().split(b"\r\n")
+        school_line = ("net use i: " + SETTINGS["SchoolShare"]).encode()
+
+        def script_lines():
+            # Read until the program has written the share's line: a fixed
+            # pause was too short on a loaded machine.
+            try:
+                with open(self.wine.host(SCRIPT), "rb") as f:
+                    return f.read().split(b"\r\n")
+            except OSError:
+                return []
+
+        self.assertTrue(wait_until(lambda: school_line in script_lines(), 20),
+                        "no school script written: %r" % script_lines())
+        lines = script_lines()
         self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
-        self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
         self.security["script"] = self.probe("sd-get", SCRIPT).strip()
         holder.terminate()
         holder.wait(timeout=30)
@@ -248,7 +269,7 @@ class Installers(unittest.TestCase):
                 self.assertFalse(self.exists(folder + "\\" + name), name + " is left behind")
 
     def test_1_setup_program(self):
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.check_installed()
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
@@ -287,15 +308,16 @@ class Installers(unittest.TestCase):
     def test_2_setup_program_stops_when_rights_cannot_be_set(self):
         with open(self.wine.host(RECORDER_EXIT), "w") as f:
             f.write("5")
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertNotEqual(result.returncode, 0)
+        self.assertIn("The installation stopped.", result.stdout)
         self.assertEqual(len(self.recorded_icacls()), 1, "icacls went on after a failure")
         self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
 
     def test_2_setup_program_without_start_at_logon(self):
-        result = self.wine.run(ARGS.setup, "/S", "/NOSTARTUP")
+        result = self.run_setup("/S", "/NOSTARTUP")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
         self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))
