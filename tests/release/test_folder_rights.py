@@ -374,9 +374,14 @@ class BuiltMsi(unittest.TestCase):
         self.assertEqual([name for name, row in actions.items() if "Progra~1" in row[3]],
                          ["CheckScriptPath"])
 
-    def test_per_machine(self):
+    def test_per_machine_with_restart_manager_left_on(self):
         properties = dict(row[:2] for row in msi_table(MSI, "Property"))
         self.assertEqual(properties.get("ALLUSERS"), "1")
+        # Restart Manager ends the copies running in every session and starts
+        # them again afterwards; either property would keep them running or
+        # ended, and the upgrade waiting for a restart of the computer.
+        for name in ("MSIRESTARTMANAGERCONTROL", "MSIDISABLERMRESTART"):
+            self.assertNotIn(name, properties)
 
 
 if __name__ == "__main__":
