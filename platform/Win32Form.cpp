@@ -257,8 +257,11 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The session really ends (a log-off that was not cancelled): close as
-      // the title bar would. The query alone may still be cancelled.
+      // The session really ends (a log-off that was not cancelled), or an
+      // installer's Restart Manager closes the program to replace its file
+      // (lparam ENDSESSION_CLOSEAPP, sent to hidden windows too): close as
+      // the title bar would, which ends the program. The query alone may
+      // still be cancelled.
       if (wparam) CloseByPlatform();
       return 0;
     case WM_DESTROY:

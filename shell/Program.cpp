@@ -6,6 +6,7 @@ Program::Program(const ProgramPlatform& platform)
     : settings_(platform.shell.forms, platform.shell.shells, platform.policies, platform.errors),
       main_(platform.shell, platform.profiles, settings_),
       errors_(platform.errors),
+      application_(platform.shell.application),
       auto_switch_(platform.networks, platform.shell.timers, platform.shell.shells,
                    platform.policies, platform.profiles.internet, platform.profiles.codec,
                    [this](switching::ProfileChange change) { main_.SwitchByItself(change); }) {
@@ -14,6 +15,11 @@ Program::Program(const ProgramPlatform& platform)
 
 void Program::Start(std::span<const Request> requests) {
   main_.Start(requests.empty());
+  // An installer that ends the program to replace its file starts it again
+  // afterwards as a logon start would: without the requests of this start,
+  // which were carried out already. Should the user have started it again
+  // meanwhile, that start shows the running program's window and ends.
+  application_.RestartAfterUpdate(L"");
   Perform(requests);
   auto_switch_.Start();
 }

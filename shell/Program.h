@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "platform/Application.h"
 #include "platform/ErrorReport.h"
 #include "platform/NetworkList.h"
 #include "platform/PolicyValues.h"
@@ -36,7 +37,8 @@ class Program {
   // With requests (a script's command line) the window is loaded hidden and
   // they are carried out in order once it has loaded. Then, if the school
   // turned it on, the program looks where the laptop is and switches by
-  // itself (never undoing a switch the requests made).
+  // itself (never undoing a switch the requests made). It is registered to
+  // be started again after an installer replaced the program file.
   void Start(std::span<const Request> requests = {});
   // Requests a later start handed over, as RequestsText wrote them.
   void PerformHandedOver(const std::wstring& text);
@@ -51,6 +53,7 @@ class Program {
   settings::SettingsWindow settings_;
   MainWindow main_;
   platform::ErrorReport& errors_;
+  platform::Application& application_;
   AutoSwitch auto_switch_;
 };
 

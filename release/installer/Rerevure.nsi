@@ -199,6 +199,7 @@ Section "Rerevure" SecProgram
     File "/oname=$PLUGINSDIR\Rerevure.exe" "${PROGRAM}"
     ExecWait '"$PLUGINSDIR\Rerevure.exe" /exit'
     Delete "$PLUGINSDIR\Rerevure.exe"
+    Call RemoveOrMoveAsideProgram
   ${EndIf}
   File "/oname=Rerevure.exe" "${PROGRAM}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -222,6 +223,37 @@ Section "Start Rerevure when anyone logs on" SecStartup
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMSTARTUP\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
 SectionEnd
+
+; /exit reaches only the program of the user installing. A copy running in
+; another session (other users signed in, or a deployment running as
+; SYSTEM) keeps the file in use: Windows refuses to delete or overwrite a
+; running program's file but lets it be renamed within its folder. So the
+; old file is moved aside, to be removed at the next restart (or by the
+; uninstaller), and the new one takes its name; each such copy runs on
+; from the old file until its user next signs in.
+Function RemoveOrMoveAsideProgram
+  ClearErrors
+  Delete "$INSTDIR\Rerevure.exe"
+  ${IfNot} ${Errors}
+    Return
+  ${EndIf}
+  ; A new name in the same folder: a rename cannot leave the volume, and
+  ; without .exe nobody starts it by mistake.
+  StrCpy $R1 0
+  ${Do}
+    IntOp $R1 $R1 + 1
+    StrCpy $R0 "$INSTDIR\Rerevure-$R1.old"
+  ${LoopWhile} ${FileExists} $R0
+  ClearErrors
+  Rename "$INSTDIR\Rerevure.exe" $R0
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP|MB_OK '"$INSTDIR\Rerevure.exe" is in use and cannot be replaced.' /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  DetailPrint 'Rerevure is still running in another session: its file, now "$R0", is removed at the next restart.'
+  Delete /REBOOTOK $R0
+FunctionEnd
 
 ; Whether the program's script path leads to the script folder: a file made
 ; in the folder must be seen through the 8.3 name. When it is not, the
@@ -304,8 +336,10 @@ Section "Uninstall"
   ExecWait '"$INSTDIR\Rerevure.exe" /exit'
   Delete "$SMPROGRAMS\Rerevure.lnk"
   Delete "$SMSTARTUP\Rerevure.lnk"
-  ; A copy still running in some session is removed at the next restart.
+  ; A copy still running in some session is removed at the next restart, as
+  ; are the files of older copies an upgrade moved aside.
   Delete /REBOOTOK "$INSTDIR\Rerevure.exe"
+  Delete /REBOOTOK "$INSTDIR\Rerevure-*.old"
   Delete "$INSTDIR\uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
   ${GetParent} "$INSTDIR" $0

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Desktop.h"
 #include "ProgramFixture.h"
@@ -362,6 +363,39 @@ TEST_F(ProgramTest, PlatformCloseEndsTheProgramDespiteAHiddenSettingsWindow) {
   ASSERT_TRUE(WaitUntil([] { return ScriptAsRun().has_value(); }));
 
   PostMessageW(program.Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(IconGone());
+}
+
+// Windows Installer's Restart Manager closes a program whose file an
+// upgrade replaces by sending the end-session messages, marked
+// ENDSESSION_CLOSEAPP, to each of its top-level windows, hidden ones too.
+// Wine has no Restart Manager: the case sends them as it would.
+TEST_F(ProgramTest, RestartManagersCloseEndsTheHiddenProgramAndRemovesTheIcon) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  program.Click(L"&Minimize");
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.Main()); }));
+
+  std::vector<HWND> windows;
+  for (HWND hwnd = GetTopWindow(nullptr); hwnd != nullptr; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == program.ProcessId()) windows.push_back(hwnd);
+  }
+  ASSERT_NE(std::ranges::find(windows, program.Main()), windows.end());
+  for (HWND hwnd : windows) {
+    DWORD_PTR agreed = FALSE;
+    SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,
+                        &agreed);
+    EXPECT_TRUE(agreed) << "a window refused to close";
+  }
+  for (HWND hwnd : windows) {
+    DWORD_PTR ignored = 0;  // the windows go as the program ends
+    SendMessageTimeoutW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+  }
   EXPECT_TRUE(program.WaitForExit());
   EXPECT_TRUE(IconGone());
 }

@@ -7,7 +7,10 @@ MSI (through msiexec /qn) each must put the program, the script folder and
 the shortcuts in place and register the uninstaller; the installed program,
 started from its Start menu shortcut, must answer "School Proxy &ON" and
 write its script into the script folder; the uninstaller must remove the
-program, the shortcuts and the script folder with its script.
+program, the shortcuts and the script folder with its script. The setup
+program must also upgrade over a running program: the installing user's
+copy is ended, and the file of one that /exit does not reach (as in another
+user's session) is moved aside, to be removed at the next restart.
 
 Wine's icacls changes nothing, so the prefix gets a stand-in that records
 its command lines: the test compares what each installer ran with
@@ -61,6 +64,7 @@ RECORD = "C:\\rerevure-icacls-calls.txt"
 RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
 # The setup program's details: a silent one has no other output.
 SETUP_LOG = "C:\\rerevure-setup-log.txt"
+SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
 TIMEOUT_MS = 20000
 
 # Pre-seeded the way a school pre-seeds them: the registry is the interface.
@@ -315,6 +319,52 @@ class Installers(unittest.TestCase):
         self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
+
+    def test_2_setup_program_upgrades_over_running_copies(self):
+        program = PROGRAM_FOLDER + "\\Rerevure.exe"
+
+        def same_file(path, source):
+            with open(self.wine.host(path), "rb") as a, open(source, "rb") as b:
+                return a.read() == b.read()
+
+        result = self.run_setup("/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        # The installing user's own copy is ended (/exit) and replaced.
+        starter = self.wine.start(program)
+        self.assertTrue(wait_until(lambda: self.probe("program-state").strip() == "running", 30))
+        result = self.run_setup("/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertEqual(self.probe("program-state").strip(), "ended")
+        self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+        starter.wait(timeout=30)
+
+        # A copy /exit does not reach keeps its file, which Windows (and Wine)
+        # will not let anyone delete or overwrite, only rename.
+        shutil.copyfile(ARGS.probe, self.wine.host(program))
+        marker = "C:\\rerevure-other-session.txt"
+        other = self.wine.start(program, "linger", marker, "120000")
+        try:
+            self.assertTrue(wait_until(lambda: self.exists(marker), 30), "the copy did not start")
+            result = self.run_setup("/S")
+            self.assertEqual(result.returncode, 0, result.stdout)
+            self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+            self.assertIsNone(other.poll(), "the other copy was ended")
+            aside = [name for name in os.listdir(self.wine.host(PROGRAM_FOLDER))
+                     if same_file(PROGRAM_FOLDER + "\\" + name, ARGS.probe)]
+            self.assertEqual(len(aside), 1, "the running file, moved aside")
+            pending = self.wine.run("reg", "query", SESSION_MANAGER, "/v",
+                                    "PendingFileRenameOperations").stdout
+            self.assertIn(PROGRAM_FOLDER + "\\" + aside[0], pending,
+                          "not removed at the next restart")
+        finally:
+            if os.path.exists(self.wine.host(marker)):
+                os.remove(self.wine.host(marker))
+            other.wait(timeout=30)
+        # Once that copy has ended, the uninstaller removes its file too.
+        self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
+        self.assertTrue(wait_until(lambda: not self.exists(PROGRAM_FOLDER)
+                                   and not self.exists(SCRIPT_FOLDER), 60),
+                        "the uninstaller left files behind")
 
     def test_2_setup_program_without_start_at_logon(self):
         result = self.run_setup("/S", "/NOSTARTUP")

@@ -319,6 +319,8 @@ TEST_F(ProgramTest, AStartForAScriptSwitchesWithABalloonAndStaysHidden) {
   EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
   EXPECT_THAT(Main().messages, IsEmpty());
+  // Started again after an update as at logon: never switching once more.
+  EXPECT_EQ(application_.restart_arguments, L"");
 }
 
 // Hidden without an icon in the tray, the program could not be reached at all.
