@@ -12,6 +12,7 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
+#include "support/FakePause.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "switching/DriveScript.h"
@@ -53,7 +54,8 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeNotifier notifier;
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
-  switching::ScriptRun script_run{files};
+  testing::FakePause pause;
+  switching::ScriptRun script_run{files, pause};
   switching::ProfilePlatform platform{internet, shells,      files,     codec,
                                       folders,  interpreter, script_run};
   SettingsWindow window{forms, shells, errors};
