@@ -215,6 +215,25 @@ TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitc
   EXPECT_FALSE(ReadFileBytes(kScript).has_value());
 }
 
+TEST_F(ProgramTest, TheScriptGoesAsSoonAsItHasRunEvenWhileAMessageBoxIsOpen) {
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", L"1000");
+  RunningProgram program;  // its net commands take a second each
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", nullptr);
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 0);  // School Network: a balloon, no box
+  ASSERT_TRUE(WaitUntil([] { return ScriptAsRun().has_value(); }, 20s));
+  program.Click(L"School Proxy &OFF");  // its box waits for an answer meanwhile
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(ReadFileBytes(kScript).has_value());  // still running
+
+  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }, 30s));
+  EXPECT_TRUE(IsWindow(box));
+  EXPECT_EQ(NetArguments().size(), kExpectedNet.size());
+  RunningProgram::Answer(box, IDOK);
+}
+
 TEST_F(ProgramTest, HomeButtonClearsTheProxyAndRemovesTheMappings) {
   WriteDword(kInternetSettings, L"ProxyEnable", 1);
   RunningProgram program;
