@@ -21,7 +21,8 @@ TEST_P(StuckScriptTest, TheWayOutEndsTheRunAndDeletesTheScript) {
   NetWaitsAtDriveI(false);
   ASSERT_NE(program.Main(), nullptr);
   ASSERT_TRUE(IconAdded());
-  ChooseFromMenu(program, 0);  // School Network, answered by a balloon
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
   ASSERT_TRUE(WaitUntilStuck(3));
   ASSERT_TRUE(ReadFileBytes(kScript).has_value());
 
