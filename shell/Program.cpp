@@ -9,7 +9,9 @@ Program::Program(const ProgramPlatform& platform)
       application_(platform.shell.application),
       auto_switch_(platform.networks, platform.shell.timers, platform.shell.shells,
                    platform.policies, platform.profiles.internet, platform.profiles.codec,
-                   [this](switching::ProfileChange change) { main_.SwitchByItself(change); }) {
+                   [this](switching::ProfileChange change) {
+                     if (!stopped_) main_.SwitchByItself(change);
+                   }) {
   main_.OnUserSwitch([this] { auto_switch_.UserSwitched(); });
 }
 
@@ -24,7 +26,9 @@ void Program::Start(std::span<const Request> requests) {
   auto_switch_.Start();
 }
 
-void Program::PerformHandedOver(const std::wstring& text) { Perform(ParseRequests(text)); }
+void Program::PerformHandedOver(const std::wstring& text) {
+  if (!stopped_) Perform(ParseRequests(text));
+}
 
 void Program::Perform(std::span<const Request> requests) {
   // Each request on its own, as a handler: a failing one is reported and the

@@ -42,6 +42,10 @@ class Program {
   void Start(std::span<const Request> requests = {});
   // Requests a later start handed over, as RequestsText wrote them.
   void PerformHandedOver(const std::wstring& text);
+  // Once the message loop has ended: from then on nothing handed over (a
+  // later start's requests, network changes) reaches the windows, which may
+  // be half gone; what a late message brings is dropped.
+  void Stop() { stopped_ = true; }
 
   MainWindow& Main() { return main_; }
   settings::SettingsWindow& Settings() { return settings_; }
@@ -55,6 +59,7 @@ class Program {
   platform::ErrorReport& errors_;
   platform::Application& application_;
   AutoSwitch auto_switch_;
+  bool stopped_ = false;
 };
 
 }  // namespace rerevure::shell

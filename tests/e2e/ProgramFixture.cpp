@@ -124,6 +124,7 @@ void ProgramFixture::SetUp() {
   RemoveFile(RunningProgram::StandInLog());
   RemoveFile(ScriptCopy());
   SetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", kScript.c_str());
+  NetWaitsAtDriveI(false);
   icons_before_ = TrayIconWindows().size();
 }
 
@@ -142,8 +143,24 @@ void ProgramFixture::WaitForTheScript() {
        at = script->find("net use", at + 1)) {
     ++commands;
   }
-  WaitUntil([&] { return NetArguments().size() >= commands; }, 20s);
+  // A script the program ended runs no more commands: once neither the
+  // interpreter nor a net runs, none will come.
+  WaitUntil(
+      [&] {
+        return NetArguments().size() >= commands ||
+               (!ProcessRunning(L"cmd.exe") && !ProcessRunning(L"net.exe"));
+      },
+      20s);
   WaitUntil([] { return !ProcessRunning(L"cmd.exe") && !ProcessRunning(L"conhost.exe"); }, 20s);
+}
+
+void ProgramFixture::NetWaitsAtDriveI(bool on) {
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_WAIT_AT", on ? L"use i:" : nullptr);
+}
+
+bool ProgramFixture::WaitUntilStuck(std::size_t starts) {
+  return WaitUntil([&] { return NetArguments().size() >= starts && ProcessRunning(L"net.exe"); },
+                   20s);
 }
 
 bool ProgramFixture::IconAdded() {

@@ -60,8 +60,16 @@ class ProgramFixture : public ::testing::Test {
   void TearDown() override;
 
   // Waits (bounded) until the drive script a case started has run its
-  // commands and its command interpreter and console have ended.
+  // commands (or was ended before) and its command interpreter and console
+  // have ended.
   static void WaitForTheScript();
+
+  // Programs started while on have the stand-in net wait, as Windows' net
+  // waits for a user name, at the script's line for drive i: (its third).
+  static void NetWaitsAtDriveI(bool on);
+  // Waits (bounded) until the stand-in net was started this many times, the
+  // last one waiting.
+  static bool WaitUntilStuck(std::size_t starts);
 
   // Icons of other programs may come and go; the program's own is the one
   // more than before it started.

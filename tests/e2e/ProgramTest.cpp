@@ -186,7 +186,37 @@ TEST_F(ProgramTest, AScriptLeftBeforeTheStartIsGoneAfterIt) {
   EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
 }
 
-TEST_F(ProgramTest, WhileTheScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitchWaits) {
+TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitchReplacesIt) {
+  NetWaitsAtDriveI(true);
+  RunningProgram program;
+  NetWaitsAtDriveI(false);
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntilStuck(3));
+
+  // Running: nobody can delete the script, and the program answers at once.
+  EXPECT_FALSE(DeleteFileW(kScript.c_str()));
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(program.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result));
+
+  // The second switch ends the first run and maps anew, with no warning.
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntilStuck(6));
+  EXPECT_TRUE(program.MessageBoxes().empty());
+  const std::vector<std::string> one_run(kExpectedNet.begin(), kExpectedNet.begin() + 3);
+  std::vector<std::string> two_runs = one_run;
+  two_runs.insert(two_runs.end(), one_run.begin(), one_run.end());
+  EXPECT_EQ(NetArguments(), two_runs);  // nothing more of the first run
+  EXPECT_EQ(ScriptAsRun(), kExpectedScript);
+
+  program.Click(L"&Exit");
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_FALSE(ReadFileBytes(kScript).has_value());
+}
+
+TEST_F(ProgramTest, TheScriptGoesAsSoonAsItHasRunEvenWhileAMessageBoxIsOpen) {
   SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", L"1000");
   RunningProgram program;  // its net commands take a second each
   SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", nullptr);
@@ -194,19 +224,15 @@ TEST_F(ProgramTest, WhileTheScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitchWa
   program.Click(L"School Proxy &ON");
   ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
   ASSERT_TRUE(WaitUntil([] { return ScriptAsRun().has_value(); }, 20s));
+  program.Click(L"School Proxy &OFF");  // its box waits for an answer meanwhile
+  HWND box = program.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(ReadFileBytes(kScript).has_value());  // still running
 
-  // Running: nobody can delete the script, and the program answers at once.
-  EXPECT_FALSE(DeleteFileW(kScript.c_str()));
-  DWORD_PTR result = 0;
-  EXPECT_TRUE(SendMessageTimeoutW(program.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result));
-  EXPECT_EQ(SchoolSwitchWarning(program),
-            L"The network drives are still being mapped by the previous switch; they were not "
-            L"mapped again.");
-  EXPECT_TRUE(ReadFileBytes(kScript).has_value());
-
-  EXPECT_TRUE(WaitUntil([] { return NetArguments().size() >= 6; }, 30s));
-  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
-  EXPECT_EQ(NetArguments().size(), 6u);  // one run only
+  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }, 30s));
+  EXPECT_TRUE(IsWindow(box));
+  EXPECT_EQ(NetArguments().size(), kExpectedNet.size());
+  RunningProgram::Answer(box, IDOK);
 }
 
 TEST_F(ProgramTest, HomeButtonClearsTheProxyAndRemovesTheMappings) {

@@ -12,6 +12,7 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
+#include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -55,7 +56,8 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeNotifier notifier;
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
-  switching::ScriptRun script_run{files};
+  testing::FakePause pause;
+  switching::ScriptRun script_run{files, pause};
   switching::ProfilePlatform platform{internet, shells,      files,     codec,
                                       folders,  interpreter, script_run};
   SettingsWindow window{forms, shells, policies, errors};

@@ -21,6 +21,7 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNetworkList.h"
+#include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
@@ -82,7 +83,8 @@ class ProgramTest : public ::testing::Test {
   testing::FakeTextCodec codec_;
   testing::FakeFolderIdentity folders_;
   testing::FakeCommandInterpreter interpreter_;
-  switching::ScriptRun script_run_{files_};
+  testing::FakePause pause_;
+  switching::ScriptRun script_run_{files_, pause_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
   testing::FakePolicyValues policies_;
@@ -560,6 +562,20 @@ TEST_F(AutoSwitchTest, ASwitchHandedOverDuringALookIsNotUndoneByIt) {
   }
 }
 
+TEST_F(AutoSwitchTest, OnceTheLoopHasEndedNothingHandedOverReachesTheProgram) {
+  TurnOn(L"");
+  networks_.connected = {kHomeWiFi};
+  Start();
+  program_->Stop();
+  program_->PerformHandedOver(L"/school /exit");
+  networks_.connected = {kSchoolDomain};
+  networks_.Change();
+  timers_.Elapse();
+  EXPECT_FALSE(internet_.ProxyEnabled());
+  EXPECT_THAT(interpreter_.starts, IsEmpty());
+  EXPECT_EQ(application_.end_calls, 0);
+}
+
 // A school's logon script asked for school: the look at start leaves it be.
 TEST_F(AutoSwitchTest, ASwitchAskedForOnTheCommandLineIsNotUndone) {
   TurnOn(L"");
@@ -594,25 +610,30 @@ class WayOutTest : public ProgramTest, public ::testing::WithParamInterface<int>
 
 TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   Start();
+  // A script whose interpreter waits on a prompt; a loaded, hidden settings
+  // window does not keep the program alive either.
+  Main().Click(kCommand1);
+  ASSERT_NE(Settings(), nullptr);
+  ASSERT_TRUE(files_.IsHeld(kScriptPath));
+  tray_.journal = files_.journal = interpreter_.journal = application_.journal = &journal_;
   const int way = GetParam();
   if (way == 0) Main().Click(kCommand3);
   if (way == 1) Main().Click(kMnuExit);
-  if (way == 2) {
-    Main().Click(kCommand1);  // a loaded, hidden settings window...
-    ASSERT_NE(Settings(), nullptr);
-    Main().CloseByPlatform();  // ...does not keep the program alive
-  }
-  EXPECT_EQ(tray_.Calls().back().message, platform::kNimDelete);
+  if (way == 2) Main().CloseByPlatform();  // also the end of the session
+  if (way == 3) program_->PerformHandedOver(L"/exit");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
-  // A script still running is left to its interpreter.
-  if (way == 2) {
-    EXPECT_TRUE(files_.IsHeld(kScriptPath));
-  }
+  // Before the end: a short wait, then the script's whole run is ended and
+  // the script deleted.
+  EXPECT_THAT(journal_.entries,
+              ElementsAre(L"Tray delete", L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
+                          L"Remove " + kScriptPath, L"End"));
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+  EXPECT_EQ(interpreter_.Running(), 0);
 
   // Ending is at once: later events of the window do nothing.
   const std::size_t calls = tray_.Calls().size();
-  if (way != 2) {
+  if (way != 2) {  // a platform close unloads the window
     Main().Click(kCommand4);
     Main().MouseMove(2);
     Main().Click(kMnuAbout);
@@ -624,8 +645,8 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   EXPECT_EQ(application_.end_calls, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuAndPlatformClose, WayOutTest,
-                         ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuPlatformCloseAndExitRequest, WayOutTest,
+                         ::testing::Values(0, 1, 2, 3));
 
 TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
   files_.files[kScriptPath] = "left by a log-off\r\n";
