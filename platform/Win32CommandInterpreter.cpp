@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/Processes.h"
@@ -14,22 +15,17 @@ namespace {
 
 class Win32StartedProcess final : public StartedProcess {
  public:
-  explicit Win32StartedProcess(HANDLE process) : process_(process) {}
-  Win32StartedProcess(const Win32StartedProcess&) = delete;
-  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
-  // Closing a valid handle cannot fail in a way the program could mend.
-  ~Win32StartedProcess() override {
-    Win32MessageLoop::Unwatch(process_);
-    CloseHandle(process_);
-  }
+  explicit Win32StartedProcess(OwnedHandle process) : process_(std::move(process)) {}
+  // The loop must not wait on the handle once it is closed.
+  ~Win32StartedProcess() override { Win32MessageLoop::Unwatch(process_.Get()); }
 
   void WhenEnded(std::function<void()> ended) override {
-    Win32MessageLoop::Unwatch(process_);
-    Win32MessageLoop::Watch(process_, std::move(ended));
+    Win32MessageLoop::Unwatch(process_.Get());
+    Win32MessageLoop::Watch(process_.Get(), std::move(ended));
   }
 
  private:
-  HANDLE process_;
+  OwnedHandle process_;
 };
 
 std::wstring SystemFolder() {
@@ -58,15 +54,10 @@ std::wstring Win32CommandInterpreter::Path() {
 std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
     const std::wstring& program, const std::wstring& command_line) {
   const std::wstring folder = SystemFolder();
-  const PROCESS_INFORMATION process =
+  // The thread's handle is never used and goes here; the process's is kept.
+  StartedHandles started =
       StartProcess(program.c_str(), command_line, folder.c_str(), kSwShowNormal);
-  CloseHandle(process.hThread);  // never used; the process handle is kept
-  try {
-    return std::make_unique<Win32StartedProcess>(process.hProcess);
-  } catch (...) {
-    CloseHandle(process.hProcess);
-    throw;
-  }
+  return std::make_unique<Win32StartedProcess>(std::move(started.process));
 }
 
 }  // namespace rerevure::platform

@@ -4,12 +4,20 @@
 
 #include <string>
 
+#include "platform/Win32OwnedHandle.h"
+
 namespace rerevure::platform {
+
+// The handles CreateProcessW gives of a process it started.
+struct StartedHandles {
+  OwnedHandle process;
+  OwnedHandle thread;
+};
 
 // CreateProcessW of the command line (program name first) with a show-window
 // code; application and folder may be null (search the path, the caller's
-// current folder). Throws PlatformError; the caller owns both handles.
-PROCESS_INFORMATION StartProcess(const wchar_t* application, const std::wstring& command_line,
-                                 const wchar_t* folder, int show_code);
+// current folder). Throws PlatformError.
+StartedHandles StartProcess(const wchar_t* application, const std::wstring& command_line,
+                            const wchar_t* folder, int show_code);
 
 }  // namespace rerevure::platform
