@@ -35,15 +35,17 @@ class Program {
   // turned it on, the program looks where the laptop is and switches by
   // itself (never undoing a switch the requests made).
   void Start(std::span<const Request> requests = {});
-  // Requests a later start handed over, as RequestsText wrote them.
-  void PerformHandedOver(const std::wstring& text);
+  // Requests a later start handed over, as RequestsText wrote them: read
+  // once, here, into the main window's queue while the sender waits; then
+  // carried out by PerformQueued.
+  void TakeHandedOver(const std::wstring& text);
+  // Carries out the requests that wait, each on its own.
+  void PerformQueued();
 
   MainWindow& Main() { return main_; }
   settings::SettingsWindow& Settings() { return settings_; }
 
  private:
-  void Perform(std::span<const Request> requests);
-
   // Declared first: the main window refers to it, so it is released last.
   settings::SettingsWindow settings_;
   MainWindow main_;
