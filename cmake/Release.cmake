@@ -2,12 +2,14 @@
 # manifest, and the packages a school hands out.
 #
 #   rerevure_add_release_resources(<target>)
-#       Windows builds: adds the version resource (product "Rerevure", the
+#       Windows builds: links without a time stamp (the same source gives the
+#       same program file), adds the version resource (product "Rerevure", the
 #       project version, the organisation as company, OriginalFilename
 #       Rerevure.exe) and the application manifest (common controls 6, system
 #       DPI aware, asInvoker) to <target>, and the target <target>_installers
 #       (part of the default build) that strips the program into
-#       <build>/release/Rerevure.exe and, when makensis and wixl are installed,
+#       <build>/release/Rerevure.exe (signed there when the environment names
+#       a certificate, see release/signing.py) and, when makensis and wixl are installed,
 #       builds the setup program and the MSI next to it with
 #       release/make_installers.py. The i686 build makes the packages users
 #       install; the x86_64 build makes amd64 ones, which only the tests
@@ -61,6 +63,9 @@ function(rerevure_add_release_resources target)
   set_source_files_properties("${dir}/release.rc" TARGET_DIRECTORY ${target}
                               PROPERTIES OBJECT_DEPENDS "${REREVURE_MANIFEST}")
   target_sources(${target} PRIVATE "${dir}/release.rc")
+  # A build is repeatable only without the link time in the PE header (the
+  # header's checksum then follows from the content alone).
+  target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
 
   # The packages: a stripped copy of the program, then the installers.
   set(out "${CMAKE_BINARY_DIR}/release")
@@ -68,11 +73,16 @@ function(rerevure_add_release_resources target)
   if(NOT CMAKE_STRIP)
     message(FATAL_ERROR "rerevure_add_release_resources: no strip program for ${target}")
   endif()
+  # Signed before the installers pack it; unsigned without a certificate.
   add_custom_command(
     OUTPUT "${program}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
-    COMMAND "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
-    DEPENDS ${target}
+    # strip stamps the PE header with the time it runs, unless
+    # SOURCE_DATE_EPOCH names one: 0 keeps the program without a time stamp.
+    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
+            "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
+    COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${program}"
+    DEPENDS ${target} "${templates}/signing.py"
     COMMENT "Stripping ${target} into ${program}"
     VERBATIM)
   set(outputs "${program}")
@@ -100,7 +110,8 @@ function(rerevure_add_release_resources target)
               --version "${PROJECT_VERSION}" --organisation "${REREVURE_ORGANISATION}"
               --setup "${setup}" --msi "${msi}"
               --makensis "${REREVURE_MAKENSIS}" --wixl "${REREVURE_WIXL}" ${icon_args}
-      DEPENDS "${program}" ${icon} "${templates}/make_installers.py" "${installer}/Rerevure.nsi"
+      DEPENDS "${program}" ${icon} "${templates}/make_installers.py" "${templates}/signing.py"
+              "${templates}/msi_summary.py" "${installer}/Rerevure.nsi"
               "${installer}/Rerevure.wxs" "${installer}/folder-rights.txt"
       COMMENT "Building the ${package_arch} setup program and MSI"
       VERBATIM)

@@ -1,19 +1,27 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace rerevure::platform {
 
-// A process the program started and keeps a hold of while it runs. Letting
-// go of it does not end the process.
+// A process the program started, in a group with every process it starts in
+// turn. Letting go of this object ends the group: nothing the program started
+// outlives its hold on it. None of the calls throws.
 class StartedProcess {
  public:
   virtual ~StartedProcess() = default;
-  // ended runs once, on the user-interface thread from its message loop,
-  // after the process has ended; never once this object is gone.
+  // ended runs once, on the user-interface thread from whichever message loop
+  // runs (a message box's and a menu's included), after the process has
+  // ended by itself; never once this object is gone or Terminate was called.
   virtual void WhenEnded(std::function<void()> ended) = 0;
+  // Waits at most timeout for the process to end by itself; true once it has.
+  virtual bool WaitForEnd(std::chrono::milliseconds timeout) = 0;
+  // Ends the process and every process it started, and waits briefly for the
+  // process to be gone, so that the files it held are free again.
+  virtual void Terminate() = 0;
 };
 
 // The platform's command interpreter, started for batch files.

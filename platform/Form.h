@@ -50,6 +50,9 @@ class Form {
   virtual void MakeTopmost() = 0;
   virtual std::wstring Text(int control_id) const = 0;
   virtual void SetText(int control_id, const std::wstring& text) = 0;
+  // Makes a text box read-only: its text can be selected and copied but not
+  // changed by the user. Its place and size stay as laid out.
+  virtual void SetReadOnly(int control_id) = 0;
   // A modal message box owned by this window; returns the button pressed.
   virtual int ShowMessage(const std::wstring& text, const std::wstring& title,
                           std::uint32_t flags) = 0;

@@ -106,8 +106,11 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The session really ends (a log-off that was not cancelled): close as
-      // the title bar would. The query alone may still be cancelled.
+      // The session really ends (a log-off that was not cancelled), or an
+      // installer's Restart Manager closes the program to replace its file
+      // (lparam ENDSESSION_CLOSEAPP, sent to hidden windows too): close as
+      // the title bar would, which ends the program. The query alone may
+      // still be cancelled.
       if (wparam) CloseByPlatform();
       return 0;
     case WM_DESTROY:
@@ -224,6 +227,13 @@ std::wstring Win32Form::Text(int control_id) const {
 
 void Win32Form::SetText(int control_id, const std::wstring& text) {
   if (!SetWindowTextW(RequireControl(control_id), text.c_str())) throw LastPlatformError();
+}
+
+void Win32Form::SetReadOnly(int control_id) {
+  // Nonzero when it worked. The edit control itself sets ES_READONLY, and
+  // with it the greyed background Windows shows read-only fields with.
+  if (SendMessageW(RequireControl(control_id), EM_SETREADONLY, TRUE, 0) == 0)
+    throw LastPlatformError();
 }
 
 int Win32Form::ShowMessage(const std::wstring& text, const std::wstring& title,

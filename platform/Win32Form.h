@@ -31,6 +31,7 @@ class Win32Form final : public Form, private Win32Window {
   void MakeTopmost() override;
   std::wstring Text(int control_id) const override;
   void SetText(int control_id, const std::wstring& text) override;
+  void SetReadOnly(int control_id) override;
   int ShowMessage(const std::wstring& text, const std::wstring& title,
                   std::uint32_t flags) override;
   void PopupMenu(std::span<const MenuItemLayout> items) override;

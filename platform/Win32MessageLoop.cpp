@@ -1,8 +1,6 @@
 #include "platform/Win32MessageLoop.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 #include "platform/Win32Form.h"
 
@@ -19,65 +17,14 @@ void Win32MessageLoop::Dispatch(MSG& message) {
   DispatchMessageW(&message);
 }
 
-namespace {
-
-struct Watched {
-  HANDLE handle;
-  std::function<void()> signalled;
-};
-
-std::vector<Watched>& WatchList() {
-  static std::vector<Watched> list;
-  return list;
-}
-
-}  // namespace
-
-void Win32MessageLoop::Watch(HANDLE handle, std::function<void()> signalled) {
-  WatchList().push_back({handle, std::move(signalled)});
-}
-
-void Win32MessageLoop::Unwatch(HANDLE handle) {
-  auto& list = WatchList();
-  list.erase(std::remove_if(list.begin(), list.end(),
-                            [&](const Watched& watched) { return watched.handle == handle; }),
-             list.end());
-}
-
 int Win32MessageLoop::Run() {
   MSG message{};
   for (;;) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-      Dispatch(message);
-    }
-    auto& list = WatchList();
-    // One wait can take at most MAXIMUM_WAIT_OBJECTS - 1 handles besides the
-    // queue; the program watches one process at a time.
-    std::vector<HANDLE> handles;
-    for (const Watched& watched : list) {
-      if (handles.size() + 1 >= MAXIMUM_WAIT_OBJECTS) break;
-      handles.push_back(watched.handle);
-    }
-    const auto count = static_cast<DWORD>(handles.size());
-    const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
-                                                    MWMO_INPUTAVAILABLE);
-    if (woken < WAIT_OBJECT_0 + count) {
-      const HANDLE handle = handles[woken - WAIT_OBJECT_0];
-      const auto found = std::find_if(list.begin(), list.end(), [&](const Watched& watched) {
-        return watched.handle == handle;
-      });
-      // Taken off the list first: the call may unwatch or watch handles.
-      std::function<void()> signalled = std::move(found->signalled);
-      list.erase(found);
-      signalled();
-    } else if (woken == WAIT_FAILED) {
-      // Only a handle closed behind the loop's back does this. Forgetting the
-      // watches keeps the loop from spinning; their ends go unnoticed (a
-      // script then stays until the next start removes it).
-      list.clear();
-      WaitMessage();
-    }
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    // -1 only for an invalid window filter, which a null one never is.
+    if (got == -1) continue;
+    Dispatch(message);
   }
 }
 

@@ -14,14 +14,7 @@ namespace rerevure::platform {
 class Win32MessageLoop {
  public:
   // Runs until WM_QUIT arrives (Application::End posts it); returns its code.
-  // Between messages it also waits for the watched handles.
   static int Run();
-
-  // Has Run call signalled, once, when handle is signalled (a process that
-  // ended), and forget the handle then. The handle must stay open until it is
-  // signalled or unwatched. No thread: the wait is the loop's own.
-  static void Watch(HANDLE handle, std::function<void()> signalled);
-  static void Unwatch(HANDLE handle);
 
   // Handles messages as Run does until done() holds or the time is up;
   // returns done(). A WM_QUIT met on the way is posted again for the caller's

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/Win32Com.h"
+#include "platform/Win32ConnectedNetwork.h"
 #include "platform/Win32NetworkEventsSink.h"
 #include "platform/Win32PrivateMessages.h"
 
@@ -13,20 +14,6 @@ using Microsoft::WRL::ComPtr;
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) throw ComError(hr);
-}
-
-// The network's name, or "" when Windows gives none (Wine never does).
-std::wstring NameOf(INetwork& network) {
-  BSTR name = nullptr;
-  if (FAILED(network.GetName(&name))) return {};
-  std::wstring text = BstrText(name);
-  SysFreeString(name);
-  return text;
-}
-
-bool DomainAuthenticated(INetwork& network) {
-  NLM_DOMAIN_TYPE type = NLM_DOMAIN_TYPE_NON_DOMAIN_NETWORK;
-  return SUCCEEDED(network.GetDomainType(&type)) && type == NLM_DOMAIN_TYPE_DOMAIN_AUTHENTICATED;
 }
 
 }  // namespace
@@ -57,7 +44,7 @@ std::vector<ConnectedNetwork> Win32NetworkList::ConnectedNetworks() {
     // Wine lists every network whatever the filter says, so each is asked.
     VARIANT_BOOL is_connected = VARIANT_FALSE;
     if (FAILED(network->get_IsConnected(&is_connected)) || is_connected == VARIANT_FALSE) continue;
-    connected.push_back({NameOf(*network.Get()), DomainAuthenticated(*network.Get())});
+    connected.push_back(ReadConnectedNetwork(*network.Get()));
   }
   return connected;
 }

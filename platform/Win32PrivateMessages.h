@@ -11,6 +11,9 @@ enum PrivateMessage : UINT {
   kNetworkChanged = WM_APP + 1,
   // Requests a later start handed over, taken while it waited, are due.
   kHandedOverRequestsDue,
+  // A drive script's interpreter ended (posted from the thread pool); its
+  // wparam says which run.
+  kProcessEnded,
   kPrivateMessagesEnd
 };
 

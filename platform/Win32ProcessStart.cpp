@@ -7,7 +7,7 @@
 namespace rerevure::platform {
 
 StartedHandles StartProcess(const wchar_t* application, const std::wstring& command_line,
-                            const wchar_t* folder, int show_code) {
+                            const wchar_t* folder, int show_code, DWORD creation_flags) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
   buffer.push_back(L'\0');
@@ -16,8 +16,8 @@ StartedHandles StartProcess(const wchar_t* application, const std::wstring& comm
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show_code);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(application, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, folder,
-                      &startup, &process)) {
+  if (!CreateProcessW(application, buffer.data(), nullptr, nullptr, FALSE, creation_flags, nullptr,
+                      folder, &startup, &process)) {
     throw LastPlatformError();
   }
   return {OwnedHandle(process.hProcess), OwnedHandle(process.hThread)};

@@ -12,6 +12,16 @@ Usage:
                      [--icon rerevure.ico] [--makensis PATH] [--wixl PATH]
                      [--workdir DIR]
 
+Repeatable: two builds of one commit give the same bytes. The packed
+program is a copy whose file time is the release's time (SOURCE_DATE_EPOCH,
+else the time of the source's last commit); the MSI's product code, package
+code and dates are derived from its inputs and that time, not drawn at
+random or read from the clock.
+
+Signed when the environment names a certificate (see signing.py): the
+uninstaller before makensis packs it, then the setup program and the MSI.
+The program itself is signed before it gets here (Release.cmake).
+
 Library use (the release tests): read_rights(), folder_path(), and the two
 generators.
 
@@ -24,10 +34,17 @@ lead to the folder they made, and install all the same.
 """
 
 import argparse
+import hashlib
 import os
+import shutil
 import subprocess
 import sys
+import time
+import uuid
 from xml.sax.saxutils import escape as xml_escape
+
+import msi_summary
+import signing
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLER = os.path.join(HERE, "installer")
@@ -51,6 +68,12 @@ ARCHES = {
     "x86": ("x86-unicode", "x86", "ProgramFilesFolder", "SystemFolder"),
     "amd64": ("amd64-unicode", "x64", "ProgramFiles64Folder", "System64Folder"),
 }
+
+# In the work folder: the release time the packages were built with.
+RELEASE_TIME_FILE = "SOURCE_DATE_EPOCH"
+
+# The namespace of the MSI codes derived from a release's inputs.
+CODE_NAMESPACE = uuid.UUID("7a1c3e5f-2b4d-4f6a-8c9e-0d1f2a3b4c5d")
 
 # Where the MSI's folder-rights actions run: after InstallFiles (4000), so
 # the rights reach the installed files, and before CreateShortcuts (4500).
@@ -144,6 +167,53 @@ def _write(path, text):
         f.write(text)
 
 
+def release_epoch(env=None):
+    """The release's time: SOURCE_DATE_EPOCH, else the source's last commit,
+    else now (a source without its history cannot be rebuilt the same)."""
+    epoch = signing.source_date_epoch(env)
+    if epoch is not None:
+        return epoch
+    try:
+        committed = subprocess.run(["git", "-C", HERE, "log", "-1", "--format=%ct"],
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                   universal_newlines=True)
+        if committed.returncode == 0 and committed.stdout.strip().isdigit():
+            return int(committed.stdout.strip())
+    except OSError:
+        pass
+    return int(time.time())
+
+
+def derived_code(kind, *inputs):
+    """A UUID that changes with any of inputs and nothing else."""
+    digest = hashlib.sha256()
+    for item in inputs:
+        digest.update(item if isinstance(item, bytes) else str(item).encode("utf-8"))
+        digest.update(b"\0")
+    return uuid.uuid5(CODE_NAMESPACE, kind + ":" + digest.hexdigest())
+
+
+def stage_program(program, workdir, epoch):
+    """A copy of the program with the release's file time, which both installers record."""
+    folder = os.path.join(workdir, "stage")
+    os.makedirs(folder, exist_ok=True)
+    staged = os.path.join(folder, os.path.basename(program))
+    shutil.copyfile(program, staged)
+    os.utime(staged, (epoch, epoch))
+    return staged
+
+
+def _sign(path, arguments):
+    if arguments is None:
+        return
+    try:
+        signing.sign(path, arguments)
+    except signing.SigningError as error:
+        # No unsigned package is left where a signed one was asked for.
+        os.remove(path)
+        raise SystemExit("make_installers: %s" % error)
+
+
 def _run(command, cwd=None):
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                             universal_newlines=True, cwd=cwd)
@@ -153,30 +223,44 @@ def _run(command, cwd=None):
                          % (os.path.basename(command[0]), result.returncode))
 
 
-def build_setup(args, rules, workdir):
+def build_setup(args, rules, workdir, program, signer):
     include = os.path.join(workdir, "FolderRights.nsh")
     _write(include, nsis_rights_include(rules))
     command = [args.makensis, "-V2", "-NOCD",
                "-DTARGET=%s" % ARCHES[args.arch][0],
                "-DVERSION=%s" % args.version,
                "-DORGANISATION=%s" % args.organisation,
-               "-DPROGRAM=%s" % os.path.abspath(args.program),
+               "-DPROGRAM=%s" % program,
                "-DOUTFILE=%s" % os.path.abspath(args.setup),
                "-DFOLDER_RIGHTS=%s" % include,
                "-DSCRIPT_FOLDER_NAME=%s" % SCRIPT_FOLDER_NAME,
                "-DSCRIPT_PATH_FOLDER=%s" % SCRIPT_PATH_FOLDER]
     if args.icon:
         command.append("-DICON=%s" % os.path.abspath(args.icon))
+    if signer is not None:
+        # makensis hands the uninstaller to this before packing it; the
+        # signed copy kept in the work folder is what the release tests check.
+        command.append('-DUNINSTALLER_FINALIZE="%s" "%s" "%%1" --keep "%s"'
+                       % (sys.executable, os.path.join(HERE, "signing.py"),
+                          os.path.join(workdir, "uninstall.exe")))
     command.append(os.path.join(INSTALLER, "Rerevure.nsi"))
     _run(command)
+    _sign(os.path.abspath(args.setup), signer)
 
 
-def build_msi(args, rules, workdir):
-    _write(os.path.join(workdir, "FolderRights.wxi"), wix_rights_include(rules, args.arch))
+def build_msi(args, rules, workdir, program, signer, epoch):
+    rights = wix_rights_include(rules, args.arch)
+    _write(os.path.join(workdir, "FolderRights.wxi"), rights)
     _, wixl_arch, program_files, system_folder = ARCHES[args.arch]
+    with open(program, "rb") as f:
+        program_digest = hashlib.sha256(f.read()).hexdigest()
+    with open(os.path.join(INSTALLER, "Rerevure.wxs"), "rb") as f:
+        inputs = (args.arch, args.version, args.organisation, program_digest, f.read(), rights,
+                  epoch)
+    msi = os.path.abspath(args.msi)
     # wixl 0.101 finds source files only relative to its working directory.
-    program = os.path.abspath(args.program)
     _run([args.wixl, "-a", wixl_arch,
+          "-D", "ProductCode=%s" % str(derived_code("product", *inputs)).upper(),
           "-D", "Version=%s" % args.version,
           "-D", "Organisation=%s" % args.organisation,
           "-D", "ProgramFile=%s" % os.path.basename(program),
@@ -185,8 +269,13 @@ def build_msi(args, rules, workdir):
           "-D", "Win64=%s" % ("yes" if args.arch == "amd64" else "no"),
           "-D", "ScriptPathFolder=%s" % SCRIPT_PATH_FOLDER,
           "-I", workdir,
-          "-o", os.path.abspath(args.msi),
+          "-o", msi,
           os.path.join(INSTALLER, "Rerevure.wxs")], cwd=os.path.dirname(program))
+    try:
+        msi_summary.fix_summary(msi, derived_code("package", *inputs), epoch)
+    except msi_summary.MsiFormatError as error:
+        raise SystemExit("make_installers: %s: %s" % (msi, error))
+    _sign(msi, signer)
 
 
 def main(argv):
@@ -207,12 +296,20 @@ def main(argv):
 
     rules = read_rights()
     out = os.path.dirname(os.path.abspath(args.setup or args.msi))
-    workdir = args.workdir or os.path.join(out, "installer-%s" % args.arch)
+    workdir = os.path.abspath(args.workdir or os.path.join(out, "installer-%s" % args.arch))
     os.makedirs(workdir, exist_ok=True)
+    try:
+        signer = signing.signer_arguments()
+        epoch = release_epoch()
+    except signing.SigningError as error:
+        raise SystemExit("make_installers: %s" % error)
+    program = stage_program(os.path.abspath(args.program), workdir, epoch)
+    # The time these packages carry, for rebuilding them elsewhere the same.
+    _write(os.path.join(workdir, RELEASE_TIME_FILE), "%d\n" % epoch)
     if args.setup:
-        build_setup(args, rules, workdir)
+        build_setup(args, rules, workdir, program, signer)
     if args.msi:
-        build_msi(args, rules, workdir)
+        build_msi(args, rules, workdir, program, signer, epoch)
     return 0
 
 

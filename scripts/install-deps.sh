@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ googletest python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine64 xvfb xauth x11-utils imagemagick xdotool
-  nsis wixl msitools
+  nsis wixl msitools osslsigncode openssl
   fonts-liberation2  # metric-compatible Arial, so Wine lays captions out as Windows does
 )
 missing=()

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "platform/PlatformError.h"
 #include "settings/DriveSettingsStore.h"
+#include "settings/PolicyValue.h"
 
 namespace rerevure::settings {
 namespace {
@@ -28,15 +30,22 @@ std::vector<std::wstring> SplitNames(std::wstring_view list) {
 
 }  // namespace
 
-AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells) {
+AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells,
+                                          platform::PolicyValues& policies) {
   AutoSwitchSettings settings;
   // Whatever fails here leaves the program as it is without these values.
   try {
-    const std::unique_ptr<platform::AutomationShell> shell =
-        shells.Create(std::wstring(kShellProgId));
-    if (!shell || shell->RegRead(ValuePath(kAutoSwitchValue)) != L"1") return settings;
+    // Made only for a value no policy sets.
+    std::unique_ptr<platform::AutomationShell> shell;
+    const auto read = [&](std::wstring_view name) {
+      if (std::optional<std::wstring> enforced = PolicyValue(policies, name)) return *enforced;
+      if (!shell) shell = shells.Create(std::wstring(kShellProgId));
+      if (!shell) return std::wstring();
+      return shell->RegRead(ValuePath(name));
+    };
+    if (read(kAutoSwitchValue) != L"1") return settings;
     settings.enabled = true;
-    settings.school_networks = SplitNames(shell->RegRead(ValuePath(kSchoolNetworksValue)));
+    settings.school_networks = SplitNames(read(kSchoolNetworksValue));
   } catch (const platform::PlatformError&) {
   }
   return settings;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/AutomationShell.h"
+#include "platform/PolicyValues.h"
 
 namespace rerevure::settings {
 
@@ -18,10 +19,12 @@ struct AutoSwitchSettings {
   std::vector<std::wstring> school_networks;  // names as listed, blanks around them dropped
 };
 
-// Reads them through the automation shell object, once at start: AutoSwitch
-// "1" turns switching by itself on; absent, unreadable or anything else
-// leaves it off. SchoolNetworks, read only when it is on, lists names
-// separated by ';'.
-AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells);
+// Reads them once at start, each from Group Policy if a policy sets it (see
+// PolicyValue), else through the automation shell object from the user's
+// own values: AutoSwitch "1" turns switching by itself on; absent,
+// unreadable or anything else leaves it off. SchoolNetworks, read only when
+// it is on, lists names separated by ';'.
+AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells,
+                                          platform::PolicyValues& policies);
 
 }  // namespace rerevure::settings

@@ -9,8 +9,8 @@ namespace rerevure::settings {
 
 SettingsWindow::SettingsWindow(platform::FormFactory& forms,
                                platform::AutomationShellFactory& shells,
-                               platform::ErrorReport& errors)
-    : forms_(forms), errors_(errors), store_(shells) {}
+                               platform::PolicyValues& policies, platform::ErrorReport& errors)
+    : forms_(forms), errors_(errors), store_(shells, policies) {}
 
 SettingsWindow::~SettingsWindow() = default;
 
@@ -37,8 +37,10 @@ void SettingsWindow::Load() {
   form_ = forms_.Create(Form2Layout(), *this);
   form_->MakeTopmost();
   const DriveSettingsStore::LoadResult loaded = store_.Load();
+  by_policy_ = loaded.by_policy;
   for (size_t i = 0; i < kDriveValues.size(); ++i) {
     form_->SetText(kFieldIds[i], loaded.settings.*kDriveValues[i].setting);
+    if (by_policy_[i]) form_->SetReadOnly(kFieldIds[i]);
   }
   // The window is loaded whatever the registry said. Missing values are the
   // normal state before the first save; anything else is told, so that
@@ -56,7 +58,7 @@ switching::DriveSettings SettingsWindow::Fields() const {
 
 void SettingsWindow::Save() {
   try {
-    store_.Save(Fields());
+    store_.Save(Fields(), by_policy_);
   } catch (const platform::PlatformError& error) {
     // The window stays as it is, every field as typed, so the user can try
     // again; nothing claims the settings were saved.

@@ -6,6 +6,7 @@
 #include "platform/AutomationShell.h"
 #include "platform/ErrorReport.h"
 #include "platform/Form.h"
+#include "platform/PolicyValues.h"
 #include "settings/DriveSettingsStore.h"
 #include "switching/DriveSettings.h"
 #include "switching/SettingsSource.h"
@@ -17,6 +18,10 @@ namespace rerevure::settings {
 // written back only by "&Save Settings", and read by the school profile as
 // they stand, saved or not.
 //
+// A field whose value Group Policy sets shows that value, is read-only, and
+// is never saved; the user's own value stays underneath for when the policy
+// goes.
+//
 // Lifecycle: not loaded until first used (Show, or any SettingsSource read,
 // which loads it hidden); "&Close" hides it and keeps the edits; a close
 // through the title bar unloads it, losing the edits, and the next use loads
@@ -24,7 +29,7 @@ namespace rerevure::settings {
 class SettingsWindow final : public switching::SettingsSource, private platform::FormEvents {
  public:
   SettingsWindow(platform::FormFactory& forms, platform::AutomationShellFactory& shells,
-                 platform::ErrorReport& errors);
+                 platform::PolicyValues& policies, platform::ErrorReport& errors);
   ~SettingsWindow() override;
   SettingsWindow(const SettingsWindow&) = delete;
   SettingsWindow& operator=(const SettingsWindow&) = delete;
@@ -63,6 +68,8 @@ class SettingsWindow final : public switching::SettingsSource, private platform:
   platform::ErrorReport& errors_;
   DriveSettingsStore store_;
   std::unique_ptr<platform::Form> form_;
+  // What policy set at the load of the window that is loaded now.
+  PolicySetValues by_policy_{};
 };
 
 }  // namespace rerevure::settings

@@ -213,9 +213,11 @@ void MainWindow::OnTaskbarCreated() {
 }
 
 void MainWindow::RemoveIconAndEnd() {
-  profiles_.script_run.RemoveLeftover();
   tray_presence_.Remove();
   ending_ = true;
+  // Before the program ends, and before a log-off's handler returns, after
+  // which Windows may end the process: the script holds a password.
+  profiles_.script_run.End(switching::kEndingGrace);
   platform_.application.End();
 }
 

@@ -36,9 +36,11 @@ struct ShellPlatform {
 // The main window `Form1`: the start-up window with the switch buttons, the
 // owner of the tray icon and of the pop-up menu `mnuMain`.
 //
-// Every way out (the Exit button, the Exit menu item, the platform closing
-// the window, the object's end) removes the tray icon first. Once the program
-// is ending, no further event of the window does anything.
+// Every way out (the Exit button, the Exit menu item, /exit, the platform
+// closing the window, the end of the session, the object's end) removes the
+// tray icon first; all but the object's end then end a drive script still
+// running (after a short grace) and delete it. Once the program is ending, no
+// further event of the window does anything.
 class MainWindow final : public platform::FormEvents {
  public:
   MainWindow(const ShellPlatform& platform, const switching::ProfilePlatform& profiles,
@@ -50,8 +52,7 @@ class MainWindow final : public platform::FormEvents {
 
   // Removes a drive script an earlier run left, loads the window (balloon
   // tips enabled, topmost, tray icon added) and shows it; a program started
-  // for a script's request stays hidden, with only its tray icon. Every way
-  // out removes such a leftover too, unless the script still runs.
+  // for a script's request stays hidden, with only its tray icon.
   void Start(bool shown = true);
   // The profile switch as the tray menu does it, answered with a balloon:
   // for requests nobody clicked for, which must never wait on a box.

@@ -3,8 +3,10 @@
 #include <span>
 #include <string>
 
+#include "platform/Application.h"
 #include "platform/ErrorReport.h"
 #include "platform/NetworkList.h"
+#include "platform/PolicyValues.h"
 #include "settings/SettingsWindow.h"
 #include "shell/AutoSwitch.h"
 #include "shell/CommandLine.h"
@@ -20,6 +22,8 @@ struct ProgramPlatform {
   platform::ErrorReport& errors;
   // What switching by itself uses besides the switches' and the shell's.
   platform::NetworkList& networks;
+  // What Group Policy sets in place of the user's own settings.
+  platform::PolicyValues& policies;
 };
 
 // The program's windows and their start: the settings window object exists
@@ -33,7 +37,8 @@ class Program {
   // With requests (a script's command line) the window is loaded hidden and
   // they are carried out in order once it has loaded. Then, if the school
   // turned it on, the program looks where the laptop is and switches by
-  // itself (never undoing a switch the requests made).
+  // itself (never undoing a switch the requests made). It is registered to
+  // be started again after an installer replaced the program file.
   void Start(std::span<const Request> requests = {});
   // Requests a later start handed over, as RequestsText wrote them: read
   // once, here, into the main window's queue while the sender waits; then
@@ -41,6 +46,10 @@ class Program {
   void TakeHandedOver(const std::wstring& text);
   // Carries out the requests that wait, each on its own.
   void PerformQueued();
+  // Once the message loop has ended: from then on nothing handed over (a
+  // later start's requests, network changes) reaches the windows, which may
+  // be half gone; what a late message brings is dropped.
+  void Stop() { stopped_ = true; }
 
   MainWindow& Main() { return main_; }
   settings::SettingsWindow& Settings() { return settings_; }
@@ -50,7 +59,9 @@ class Program {
   settings::SettingsWindow settings_;
   MainWindow main_;
   platform::ErrorReport& errors_;
+  platform::Application& application_;
   AutoSwitch auto_switch_;
+  bool stopped_ = false;
 };
 
 }  // namespace rerevure::shell

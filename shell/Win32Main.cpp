@@ -23,6 +23,8 @@
 #include "platform/Win32MessageBoxes.h"
 #include "platform/Win32MessageLoop.h"
 #include "platform/Win32NetworkList.h"
+#include "platform/Win32Pause.h"
+#include "platform/Win32PolicyValues.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
@@ -72,8 +74,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32AutomationShellFactory shells;
   platform::Win32TextFiles files;
   platform::Win32FolderIdentity folders;
-  platform::Win32CommandInterpreter interpreter;
-  switching::ScriptRun script_run(files);
+  platform::Win32CommandInterpreter interpreter(errors);
+  platform::Win32Pause pause;
+  // Whichever way the program ends, a script still running ends with it.
+  switching::ScriptRun script_run(files, pause);
   platform::Win32Tray tray(codec);
   platform::Win32Processes processes;
   platform::Win32Application application;
@@ -81,12 +85,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32TimerFactory timers(errors);
   // Asks Windows for nothing until switching by itself is on.
   platform::Win32NetworkList networks(errors);
+  platform::Win32PolicyValues policies;
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
       .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
       .errors = errors,
       .networks = networks,
+      .policies = policies,
   };
   // Made by the start steps, so that their failures reach the report; they
   // live until the message loop has ended.
@@ -105,5 +111,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                           [&] { program->PerformQueued(); });
         });
       },
-      [] { return platform::Win32MessageLoop::Run(); });
+      [&] {
+        const int code = platform::Win32MessageLoop::Run();
+        // Messages may still be handled while the rest goes (a box of the
+        // error report, a COM call); none may reach the windows any more.
+        program->Stop();
+        return code;
+      });
 }

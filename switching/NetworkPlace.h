@@ -11,14 +11,18 @@ namespace rerevure::switching {
 
 // Where the laptop is, as far as the networks Windows reports tell.
 enum class Place {
-  School,     // a connected network is the school's
-  Elsewhere,  // connected, but to no network of the school's
-  Nowhere,    // not connected at all
+  School,     // an identified network is the school's
+  Elsewhere,  // on identified networks, none of them the school's
+  Nowhere,    // on no identified network: not connected, or only unidentified ones
+  Undecided,  // Windows is still identifying a network: its end brings another look
 };
 
-// A connected network is the school's when the computer is signed in to its
-// domain over it, or when its name is one of school_networks (compared
-// without regard to case).
+// Only networks Windows has identified count: one it is still identifying,
+// or has given up on, may well be the school's. An identified network is the
+// school's when the computer is signed in to its domain over it, or when its
+// name is one of school_networks, compared without regard to case, or one
+// of them followed by a blank and a number (Windows numbers a second profile
+// of a network that way: "School-WiFi 2").
 Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
                        const std::vector<std::wstring>& school_networks,
                        const platform::TextCodec& codec);
@@ -32,7 +36,7 @@ bool IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
 enum class ProfileChange { None, EnterSchool, EnterHome };
 
 // Nothing unless they differ: at school off the school proxy, the school
-// profile; elsewhere on it, the home profile; nowhere, nothing.
+// profile; elsewhere on it, the home profile; nowhere or undecided, nothing.
 ProfileChange ChangeFor(Place place, bool set_to_school_proxy);
 
 }  // namespace rerevure::switching

@@ -62,11 +62,9 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   });
   ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
 
-  if (platform.script_run.Running()) {
-    ContinueOnError(
-        [&] { Warn(notifier, feedback, kSchoolTexts, std::wstring(kStillMappingText)); });
-    return;
-  }
+  // A run of an earlier switch that still goes may wait on a prompt nobody
+  // answers: it gives way, so that this switch maps the drives as it says.
+  if (platform.script_run.Running()) platform.script_run.End(std::chrono::milliseconds::zero());
 
   std::optional<std::wstring> not_mapped = ScriptFolderRefusal(platform.folders);
   if (!not_mapped) {

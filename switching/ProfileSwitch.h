@@ -33,9 +33,8 @@ struct ProfilePlatform {
 // told about: a proxy change the library refused (instead of the usual
 // feedback), and, last, drives that could not be mapped because the script
 // folder is not the program's, or the script could not be written or started.
-// While the script of an earlier switch still runs, the proxy is set and the
-// feedback given as usual, and the user is told that the drives are still
-// being mapped instead; the running script is not touched.
+// A script of an earlier switch that still runs is ended, with all it
+// started, and deleted before the new one is written.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 

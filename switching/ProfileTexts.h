@@ -29,11 +29,6 @@ inline constexpr ProfileTexts kHomeTexts = {
 
 inline constexpr std::uint32_t kBalloonTimeoutMs = 3000;
 
-// A school switch while the script of an earlier one still runs.
-inline constexpr std::wstring_view kStillMappingText =
-    L"The network drives are still being mapped by the previous switch; they were not mapped "
-    L"again.";
-
 // The school profile's proxy, on the default connection ("").
 inline constexpr std::wstring_view kSchoolProxyAddress = L"172.27.2.251:8080";
 inline constexpr std::wstring_view kDefaultConnection = L"";

@@ -7,11 +7,12 @@
 namespace rerevure::switching {
 namespace {
 
-void RemoveIgnoringFailure(platform::TextFiles& files) {
+bool Removed(platform::TextFiles& files) noexcept {
   try {
     files.Remove(kScriptPath);
+    return true;
   } catch (const std::exception&) {
-    // Another user's file, or one the system still holds: nothing to do.
+    return false;
   }
 }
 
@@ -33,13 +34,26 @@ void ScriptRun::Start(platform::CommandInterpreter& interpreter) {
   });
 }
 
-void ScriptRun::RemoveLeftover() {
-  if (!Running()) RemoveIgnoringFailure(files_);
+void ScriptRun::End(std::chrono::milliseconds grace) noexcept {
+  if (!Running()) {
+    RemoveLeftover();
+    return;
+  }
+  const std::unique_ptr<platform::StartedProcess> process = std::move(process_);
+  if (grace <= std::chrono::milliseconds::zero() || !process->WaitForEnd(grace))
+    process->Terminate();
+  Finish();
 }
 
-void ScriptRun::Finish() {
+void ScriptRun::RemoveLeftover() noexcept {
+  // Another user's file, or one the system still holds: nothing to do.
+  if (!Running()) Removed(files_);
+}
+
+void ScriptRun::Finish() noexcept {
   held_.reset();
-  RemoveIgnoringFailure(files_);
+  for (int retry = 0; !Removed(files_) && retry < kDeleteRetries; ++retry)
+    pause_.For(kDeleteRetryPause);
 }
 
 }  // namespace rerevure::switching

@@ -1,11 +1,22 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "platform/CommandInterpreter.h"
+#include "platform/Pause.h"
 #include "platform/TextFiles.h"
 
 namespace rerevure::switching {
+
+// How long a way out of the program lets a running script finish by itself:
+// at log-off Windows gives a program only a few seconds in all.
+inline constexpr std::chrono::milliseconds kEndingGrace{2000};
+
+// A script that cannot be deleted (a virus scanner reading it) is tried again
+// this many times, this far apart, before it is left to the next start.
+inline constexpr int kDeleteRetries = 4;
+inline constexpr std::chrono::milliseconds kDeleteRetryPause{250};
 
 // The drive-mapping script while the command interpreter runs it. It holds a
 // password in clear text, so it lives only that long: it is held open without
@@ -14,10 +25,9 @@ namespace rerevure::switching {
 // script runs at a time; the object must outlive the run it starts.
 class ScriptRun {
  public:
-  explicit ScriptRun(platform::TextFiles& files) : files_(files) {}
-  // Ending while the interpreter runs leaves the script to it: the next
-  // start's RemoveLeftover deletes it.
-  ~ScriptRun() = default;
+  ScriptRun(platform::TextFiles& files, platform::Pause& pause) : files_(files), pause_(pause) {}
+  // Ends a run that still goes, without waiting, and deletes its script.
+  ~ScriptRun() { End(std::chrono::milliseconds::zero()); }
   ScriptRun(const ScriptRun&) = delete;
   ScriptRun& operator=(const ScriptRun&) = delete;
 
@@ -28,15 +38,21 @@ class ScriptRun {
   // PlatformError thrown. Not to be called while Running().
   void Start(platform::CommandInterpreter& interpreter);
 
+  // Ends the run: waits at most grace for the interpreter to end by itself,
+  // then ends it and everything it started, and deletes the script. Without
+  // a run, as RemoveLeftover. Throws nothing.
+  void End(std::chrono::milliseconds grace) noexcept;
+
   // Deletes a script an earlier run left (a log-off or a crash while it ran),
   // unless one runs now. One that cannot be deleted (another user's) stays:
   // the failure is ignored.
-  void RemoveLeftover();
+  void RemoveLeftover() noexcept;
 
  private:
-  void Finish();
+  void Finish() noexcept;
 
   platform::TextFiles& files_;
+  platform::Pause& pause_;
   std::unique_ptr<platform::HeldFile> held_;
   std::unique_ptr<platform::StartedProcess> process_;
 };

@@ -3,7 +3,10 @@
 ;   makensis -DVERSION=1.6.0 -DORGANISATION="..." -DPROGRAM=Rerevure.exe
 ;            -DOUTFILE=Rerevure-1.6.0-setup.exe -DFOLDER_RIGHTS=FolderRights.nsh
 ;            -DSCRIPT_FOLDER_NAME=Rerevure -DSCRIPT_PATH_FOLDER=C:\Progra~1\Rerevure
-;            [-DICON=rerevure.ico] [-DTARGET=amd64-unicode] Rerevure.nsi
+;            [-DICON=rerevure.ico] [-DTARGET=amd64-unicode]
+;            [-DUNINSTALLER_FINALIZE='sign "%1"'] Rerevure.nsi
+; UNINSTALLER_FINALIZE signs the uninstaller before it is packed, so that the
+; uninstall.exe written at install time carries the signature.
 ; FolderRights.nsh is generated from folder-rights.txt, the one place that
 ; says which rights the two folders get. SCRIPT_PATH_FOLDER is the folder of
 ; the program's fixed script path "C:\Progra~1\Rerevure\MapDrives.bat". The
@@ -29,7 +32,9 @@
 ; 64-bit Program Files, which gives the nested layout of 32-bit Windows.
 ;
 ; Command line: /S installs silently; /NOSTARTUP leaves out the
-; start-at-logon shortcut. The uninstaller takes /S too.
+; start-at-logon shortcut; /LOG=<file> appends the setup program's details
+; to that file, which a silent installation otherwise shows nowhere. The
+; uninstaller takes /S too.
 
 !ifndef TARGET
   !define TARGET x86-unicode
@@ -68,6 +73,9 @@ Target ${TARGET}
 
 Name "Rerevure"
 OutFile "${OUTFILE}"
+!ifdef UNINSTALLER_FINALIZE
+  !uninstfinalize '${UNINSTALLER_FINALIZE}' = 0
+!endif
 ; Per machine: the program, its shortcuts for all users and the folders'
 ; rights all need an administrator.
 RequestExecutionLevel admin
@@ -98,12 +106,39 @@ VIAddVersionKey "LegalCopyright" "Created by ZUV Orarevirado"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+Var DetailsLog
+
+; A line of the details, in the /LOG file too.
+!macro RerevureDetail TEXT
+  DetailPrint `${TEXT}`
+  Push `${TEXT}`
+  Call WriteDetailsLog
+!macroend
+
+Function WriteDetailsLog
+  Exch $R9
+  Push $R8
+  ${If} $DetailsLog != ""
+    ClearErrors
+    FileOpen $R8 $DetailsLog a
+    ${IfNot} ${Errors}
+      FileSeek $R8 0 END
+      FileWrite $R8 "$R9$\r$\n"
+      FileClose $R8
+    ${EndIf}
+  ${EndIf}
+  Pop $R8
+  Pop $R9
+FunctionEnd
+
 ; Runs icacls on FOLDER; the install stops if the rights cannot be set,
 ; rather than leave a folder that is open to others or closed to the program.
+; ExecToStack returns the exit code, or "error" when icacls did not start.
 !macro RerevureIcacls FOLDER ARGS
-  DetailPrint 'icacls "${FOLDER}" ${ARGS}'
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${FOLDER}" ${ARGS}'
+  nsExec::ExecToStack '"$SYSDIR\icacls.exe" "${FOLDER}" ${ARGS}'
   Pop $0
+  Pop $1
+  !insertmacro RerevureDetail 'icacls "${FOLDER}" ${ARGS}: $0 $1'
   ${If} $0 != 0
     MessageBox MB_ICONSTOP|MB_OK 'Could not set the rights of "${FOLDER}" (icacls ${ARGS}: $0).' /SD IDOK
     SetErrorLevel 2
@@ -113,6 +148,28 @@ VIAddVersionKey "LegalCopyright" "Created by ZUV Orarevirado"
 
 !include "${FOLDER_RIGHTS}"
 
+; One setup program or uninstaller at a time. "uninstall.exe /S" returns as
+; soon as it has started its copy in the temporary folder, which then does
+; the work; a setup program started right after it (a deployment script's
+; reinstall, or a second setup) would race with it, and its removal of the
+; script folder could take the folder the setup program has just made, which
+; stops that installation. So each holds this mutex while it works and waits
+; for it first; Windows releases it when the holder ends, however it ends.
+; $R1 is left 1 when the other did not finish within two minutes.
+!define SETUP_MUTEX "Global\RerevureSetup"
+!define SETUP_WAIT_MS 120000
+!macro RerevureOneAtATime
+  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "${SETUP_MUTEX}") p .R1'
+  System::Call 'kernel32::WaitForSingleObject(p R1, i ${SETUP_WAIT_MS}) i .R2'
+  ; WAIT_OBJECT_0, or WAIT_ABANDONED when the other ended without letting go.
+  ${If} $R2 = 0
+  ${OrIf} $R2 = 0x80
+    StrCpy $R1 0
+  ${Else}
+    StrCpy $R1 1
+  ${EndIf}
+!macroend
+
 Section "Rerevure" SecProgram
   SectionIn RO
 
@@ -120,6 +177,7 @@ Section "Rerevure" SecProgram
   ; whose own rights must be set after it.
   CreateDirectory "${SCRIPT_FOLDER}"
   ${IfNot} ${FileExists} "${SCRIPT_FOLDER}\*.*"
+    !insertmacro RerevureDetail '"${SCRIPT_FOLDER}" cannot be created.'
     MessageBox MB_ICONSTOP|MB_OK '"${SCRIPT_FOLDER}" cannot be created.' /SD IDOK
     SetErrorLevel 2
     Abort
@@ -141,6 +199,7 @@ Section "Rerevure" SecProgram
     File "/oname=$PLUGINSDIR\Rerevure.exe" "${PROGRAM}"
     ExecWait '"$PLUGINSDIR\Rerevure.exe" /exit'
     Delete "$PLUGINSDIR\Rerevure.exe"
+    Call RemoveOrMoveAsideProgram
   ${EndIf}
   File "/oname=Rerevure.exe" "${PROGRAM}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -165,6 +224,37 @@ Section "Start Rerevure when anyone logs on" SecStartup
   CreateShortcut "$SMSTARTUP\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
 SectionEnd
 
+; /exit reaches only the program of the user installing. A copy running in
+; another session (other users signed in, or a deployment running as
+; SYSTEM) keeps the file in use: Windows refuses to delete or overwrite a
+; running program's file but lets it be renamed within its folder. So the
+; old file is moved aside, to be removed at the next restart (or by the
+; uninstaller), and the new one takes its name; each such copy runs on
+; from the old file until its user next signs in.
+Function RemoveOrMoveAsideProgram
+  ClearErrors
+  Delete "$INSTDIR\Rerevure.exe"
+  ${IfNot} ${Errors}
+    Return
+  ${EndIf}
+  ; A new name in the same folder: a rename cannot leave the volume, and
+  ; without .exe nobody starts it by mistake.
+  StrCpy $R1 0
+  ${Do}
+    IntOp $R1 $R1 + 1
+    StrCpy $R0 "$INSTDIR\Rerevure-$R1.old"
+  ${LoopWhile} ${FileExists} $R0
+  ClearErrors
+  Rename "$INSTDIR\Rerevure.exe" $R0
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP|MB_OK '"$INSTDIR\Rerevure.exe" is in use and cannot be replaced.' /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  DetailPrint 'Rerevure is still running in another session: its file, now "$R0", is removed at the next restart.'
+  Delete /REBOOTOK $R0
+FunctionEnd
+
 ; Whether the program's script path leads to the script folder: a file made
 ; in the folder must be seen through the 8.3 name. When it is not, the
 ; program cannot map drives (it tells its users so), but everything else
@@ -174,12 +264,12 @@ Function CheckScriptPath
   ClearErrors
   GetTempFileName $0 "${SCRIPT_FOLDER}"
   ${If} ${Errors}
-    DetailPrint 'Could not check that "${SCRIPT_PATH_FOLDER}" is "${SCRIPT_FOLDER}".'
+    !insertmacro RerevureDetail 'Could not check that "${SCRIPT_PATH_FOLDER}" is "${SCRIPT_FOLDER}".'
     Return
   ${EndIf}
   ${GetFileName} $0 $1
   ${IfNot} ${FileExists} "${SCRIPT_PATH_FOLDER}\$1"
-    DetailPrint 'Warning: "${SCRIPT_PATH_FOLDER}" is not "${SCRIPT_FOLDER}" on this computer.'
+    !insertmacro RerevureDetail 'Warning: "${SCRIPT_PATH_FOLDER}" is not "${SCRIPT_FOLDER}" on this computer.'
     MessageBox MB_ICONEXCLAMATION|MB_OK '"${SCRIPT_PATH_FOLDER}" does not lead to "${SCRIPT_FOLDER}" on this computer (drive C: has no 8.3 short name for that folder). Rerevure is installed, but its school switch cannot map network drives until it does.' /SD IDOK
   ${EndIf}
   Delete $0
@@ -187,8 +277,23 @@ FunctionEnd
 
 Function .onInit
   SetShellVarContext all
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/LOG=" $DetailsLog
+  ${If} ${Errors}
+    StrCpy $DetailsLog ""
+  ${EndIf}
+  !insertmacro RerevureDetail "Rerevure ${VERSION} setup: $R0"
+  !insertmacro RerevureOneAtATime
+  ${If} $R1 = 1
+    !insertmacro RerevureDetail "Another Rerevure setup program or uninstaller is still running."
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
 !if "${TARGET}" == "amd64-unicode"
   ${IfNot} ${RunningX64}
+    !insertmacro RerevureDetail "This setup program is for 64-bit Windows."
     MessageBox MB_ICONSTOP|MB_OK "This setup program is for 64-bit Windows." /SD IDOK
     SetErrorLevel 2
     Quit
@@ -196,7 +301,6 @@ Function .onInit
   SetRegView 64
 !endif
   StrCpy $INSTDIR "${PROGRAM_FILES}\Rerevure\bin"
-  ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/NOSTARTUP" $R1
   ${IfNot} ${Errors}
@@ -204,8 +308,22 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+Function .onInstSuccess
+  !insertmacro RerevureDetail "Installed."
+FunctionEnd
+
+Function .onInstFailed
+  !insertmacro RerevureDetail "The installation stopped."
+FunctionEnd
+
 Function un.onInit
   SetShellVarContext all
+  !insertmacro RerevureOneAtATime
+  ${If} $R1 = 1
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
 !if "${TARGET}" == "amd64-unicode"
   SetRegView 64
 !endif
@@ -218,8 +336,10 @@ Section "Uninstall"
   ExecWait '"$INSTDIR\Rerevure.exe" /exit'
   Delete "$SMPROGRAMS\Rerevure.lnk"
   Delete "$SMSTARTUP\Rerevure.lnk"
-  ; A copy still running in some session is removed at the next restart.
+  ; A copy still running in some session is removed at the next restart, as
+  ; are the files of older copies an upgrade moved aside.
   Delete /REBOOTOK "$INSTDIR\Rerevure.exe"
+  Delete /REBOOTOK "$INSTDIR\Rerevure-*.old"
   Delete "$INSTDIR\uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
   ${GetParent} "$INSTDIR" $0

@@ -1,8 +1,10 @@
 // Switching by itself, with the real program under wine64. Wine's Network
 // List Manager reports every adapter with an address (loopback at least) as
-// a connected network, none of them named or on a domain, and never sends an
-// event: to the program the test machine is always "elsewhere", so the start
-// is what these cases can show. The places and the events are shown against
+// a connected network, none of them named or on a domain, gives them no
+// property bag (so none is "identifying" or "unidentified", as Windows' can
+// be) and never sends an event: to the program the test machine is always
+// "elsewhere", so the first look, once quiet after the start, is what these
+// cases can show. The places and the events are shown against
 // fakes in the shell tests. Nothing here goes over a network: the program
 // only reads what Wine holds.
 

@@ -165,7 +165,9 @@ void DeleteValue(const std::wstring& key, const std::wstring& value) {
   RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str());
 }
 
-void DeleteTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+void DeleteTree(const std::wstring& key) { DeleteTree(HKEY_CURRENT_USER, key); }
+
+void DeleteTree(HKEY root, const std::wstring& key) { RegDeleteTreeW(root, key.c_str()); }
 
 bool ProcessRunning(const std::wstring& exe_name) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -50,6 +50,7 @@ void WriteString(const std::wstring& key, const std::wstring& value, const std::
 void WriteDword(const std::wstring& key, const std::wstring& value, DWORD number);
 void DeleteValue(const std::wstring& key, const std::wstring& value);
 void DeleteTree(const std::wstring& key);
+void DeleteTree(HKEY root, const std::wstring& key);
 
 // Whether a process of this program file name (e.g. L"cmd.exe") is running.
 bool ProcessRunning(const std::wstring& exe_name);

@@ -109,6 +109,8 @@ void ProgramFixture::SetUp() {
   WriteString(L"Software\\Wine\\AppDefaults\\Rerevure.exe\\X11 Driver", L"Managed", L"N");
 
   DeleteTree(kSettingsKey);
+  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyKey);
+  DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
   WriteString(kSettingsKey, L"UserArea", L"\\\\srv\\home");
   WriteString(kSettingsKey, L"SchoolShare", L"\\\\srv\\students");
   WriteString(kSettingsKey, L"StaffShare", L"\\\\srv\\staff");
@@ -122,10 +124,16 @@ void ProgramFixture::SetUp() {
   RemoveFile(RunningProgram::StandInLog());
   RemoveFile(ScriptCopy());
   SetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", kScript.c_str());
+  NetWaitsAtDriveI(false);
   icons_before_ = TrayIconWindows().size();
 }
 
-void ProgramFixture::TearDown() { WaitForTheScript(); }
+void ProgramFixture::TearDown() {
+  WaitForTheScript();
+  // The other tests of the prefix expect no policy.
+  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyKey);
+  DeleteTree(HKEY_CURRENT_USER, kPolicyKey);
+}
 
 void ProgramFixture::WaitForTheScript() {
   const std::optional<std::string> script = ScriptAsRun();
@@ -135,8 +143,24 @@ void ProgramFixture::WaitForTheScript() {
        at = script->find("net use", at + 1)) {
     ++commands;
   }
-  WaitUntil([&] { return NetArguments().size() >= commands; }, 20s);
+  // A script the program ended runs no more commands: once neither the
+  // interpreter nor a net runs, none will come.
+  WaitUntil(
+      [&] {
+        return NetArguments().size() >= commands ||
+               (!ProcessRunning(L"cmd.exe") && !ProcessRunning(L"net.exe"));
+      },
+      20s);
   WaitUntil([] { return !ProcessRunning(L"cmd.exe") && !ProcessRunning(L"conhost.exe"); }, 20s);
+}
+
+void ProgramFixture::NetWaitsAtDriveI(bool on) {
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_WAIT_AT", on ? L"use i:" : nullptr);
+}
+
+bool ProgramFixture::WaitUntilStuck(std::size_t starts) {
+  return WaitUntil([&] { return NetArguments().size() >= starts && ProcessRunning(L"net.exe"); },
+                   20s);
 }
 
 bool ProgramFixture::IconAdded() {

@@ -16,6 +16,8 @@
 namespace rerevure::e2e {
 
 inline const std::wstring kSettingsKey = L"Software\\Rerevure";
+// Group Policy's, in HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER alike.
+inline const std::wstring kPolicyKey = L"Software\\Policies\\Rerevure";
 inline const std::wstring kInternetSettings =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 inline const std::wstring kExplorerAdvanced =
@@ -50,7 +52,7 @@ bool BalloonShown(const std::wstring& text);
 
 class ProgramFixture : public ::testing::Test {
  protected:
-  // Known drive settings, no script, the proxy off, balloon tips off, no
+  // Known drive settings and no policy, no script, the proxy off, balloon tips off, no
   // stand-in starts recorded; remembers how many tray icons there were.
   void SetUp() override;
   // Waits for the drive script a case started to finish its commands, so
@@ -58,8 +60,16 @@ class ProgramFixture : public ::testing::Test {
   void TearDown() override;
 
   // Waits (bounded) until the drive script a case started has run its
-  // commands and its command interpreter and console have ended.
+  // commands (or was ended before) and its command interpreter and console
+  // have ended.
   static void WaitForTheScript();
+
+  // Programs started while on have the stand-in net wait, as Windows' net
+  // waits for a user name, at the script's line for drive i: (its third).
+  static void NetWaitsAtDriveI(bool on);
+  // Waits (bounded) until the stand-in net was started this many times, the
+  // last one waiting.
+  static bool WaitUntilStuck(std::size_t starts);
 
   // Icons of other programs may come and go; the program's own is the one
   // more than before it started.

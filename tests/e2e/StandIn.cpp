@@ -6,6 +6,10 @@
 // Two more variables, when set: REREVURE_STANDIN_SCRIPT names the drive
 // script, which exists only while it runs: each start copies it to the log's
 // path + ".script". REREVURE_STANDIN_DELAY_MS makes each start take that long.
+// REREVURE_STANDIN_WAIT_AT makes a start whose arguments begin with its text
+// record itself and then wait, as Windows' net waits for a user name nobody
+// types: it does not end by itself within any case's time (after five
+// minutes it does, so that a failed case leaves nothing behind for good).
 
 #include <windows.h>
 
@@ -62,18 +66,26 @@ int wmain() {
   if (GetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", delay, 16))
     Sleep(static_cast<DWORD>(_wtoi(delay)));
 
-  const std::string line = Utf8(name + L"\t" + Arguments(GetCommandLineW()) + L"\t" + show) + "\n";
+  const std::wstring arguments = Arguments(GetCommandLineW());
+  const std::string line = Utf8(name + L"\t" + arguments + L"\t" + show) + "\n";
   // Several stand-ins may run at once (a script starts one per line).
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  bool recorded = false;
+  for (int attempt = 0; attempt < 100 && !recorded; ++attempt) {
     HANDLE file =
         CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       DWORD written = 0;
       WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
       CloseHandle(file);
-      return 0;
+      recorded = true;
+    } else {
+      Sleep(10);
     }
-    Sleep(10);
   }
-  return 1;
+  wchar_t wait_at[64] = {};
+  if (recorded && GetEnvironmentVariableW(L"REREVURE_STANDIN_WAIT_AT", wait_at, 64) &&
+      arguments.rfind(wait_at, 0) == 0) {
+    Sleep(5 * 60 * 1000);
+  }
+  return recorded ? 0 : 1;
 }

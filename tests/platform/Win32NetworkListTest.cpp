@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "platform/Win32Com.h"
+#include "platform/Win32ConnectedNetwork.h"
 #include "platform/Win32MessageLoop.h"
 #include "platform/Win32MessageWindow.h"
 #include "platform/Win32NetworkEventsSink.h"
@@ -34,9 +37,66 @@ TEST(Win32NetworkListTest, ReportsWhatWineKnowsAndAcceptsTheEventsSink) {
   for (const ConnectedNetwork& network : networks) {
     EXPECT_EQ(network.name, L"");
     EXPECT_FALSE(network.domain_authenticated);
+    // Wine's networks have no property bag: identified, as they always counted.
+    EXPECT_EQ(network.identification, Identification::Identified);
+    EXPECT_EQ(network.id.size(), 38u);  // "{...}", as Windows writes a network's id
   }
   // Wine accepts the sink but never calls it: the sink is shown below.
   EXPECT_NO_THROW(list.WatchChanges([] {}));
+}
+
+// A network object as Windows hands it out, as far as its class goes: its
+// QueryInterface gives the property bag where Windows keeps the class.
+class FakeNetworkObject final : public IPropertyBag {
+ public:
+  FakeNetworkObject(bool has_bag, std::optional<UINT> network_class)
+      : has_bag_(has_bag), class_(network_class) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    const bool known =
+        IsEqualIID(iid, IID_IUnknown) || (has_bag_ && IsEqualIID(iid, IID_IPropertyBag));
+    *object = known ? this : nullptr;
+    if (!known) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }  // lives on the stack
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
+    if (!class_ || std::wstring(property) != L"NA_NetworkClass") return E_INVALIDARG;
+    value->vt = VT_UINT;
+    value->uintVal = *class_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+
+  ULONG references = 1;
+
+ private:
+  bool has_bag_;
+  std::optional<UINT> class_;
+};
+
+TEST(Win32ConnectedNetworkTest, ReadsTheClassFromTheBagAndCountsAMissingBagAsIdentified) {
+  struct Case {
+    const char* what;
+    bool has_bag;
+    std::optional<UINT> network_class;
+    Identification expected;
+  };
+  const Case cases[] = {
+      {"identifying", true, NLM_NETWORK_IDENTIFYING, Identification::Identifying},
+      {"identified", true, NLM_NETWORK_IDENTIFIED, Identification::Identified},
+      {"unidentified", true, NLM_NETWORK_UNIDENTIFIED, Identification::Unidentified},
+      {"no bag (Wine)", false, std::nullopt, Identification::Identified},
+      {"a bag without the class", true, std::nullopt, Identification::Unidentified},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeNetworkObject network(c.has_bag, c.network_class);
+    EXPECT_EQ(ReadIdentification(network), c.expected);
+    EXPECT_EQ(network.references, 1u);  // every reference taken is given back
+  }
 }
 
 TEST(Win32NetworkEventsSinkTest, EveryEventFromAnyThreadArrivesThroughTheMessageLoop) {

@@ -7,6 +7,11 @@
 //                        main window, print the text of the box that answers
 //                        and close it with OK
 //   exit-program MS      press "&Exit" and wait for the program to end
+//   linger MARKER MS     stand in for a copy of the program that /exit does
+//                        not reach, as one in another user's session: run
+//                        from the program's path, it keeps that file in
+//                        use; it writes MARKER once running and ends when
+//                        MARKER is removed (failing after MS)
 // It drives the program only from outside, with window messages. Exit code
 // 0 on success, 1 on failure (with a message on stderr), 2 on bad usage.
 #include <windows.h>
@@ -229,6 +234,18 @@ int HoldFile(const wchar_t* path, DWORD timeout_ms) {
   return 0;
 }
 
+int Linger(const wchar_t* marker, DWORD timeout_ms) {
+  FILE* file = _wfopen(marker, L"wb");
+  if (!file) return Fail(L"writing the marker", ERROR_WRITE_FAULT);
+  std::fclose(file);
+  const ULONGLONG until = GetTickCount64() + timeout_ms;
+  while (GetFileAttributesW(marker) != INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount64() > until) return Fail(L"waiting for the marker to go", ERROR_TIMEOUT);
+    Sleep(100);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -240,8 +257,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"exit-program" && argc == 3) return ExitProgram(std::wcstoul(argv[2], 0, 10));
   if (command == L"program-state" && argc == 2) return ProgramState();
   if (command == L"hold-file" && argc == 4) return HoldFile(argv[2], std::wcstoul(argv[3], 0, 10));
+  if (command == L"linger" && argc == 4) return Linger(argv[2], std::wcstoul(argv[3], 0, 10));
   std::fwprintf(stderr,
                 L"usage: release_probe sd-get PATH | sd-set PATH SDDL | user-sid |"
-                L" school-switch MS | exit-program MS | hold-file PATH MS\n");
+                L" school-switch MS | exit-program MS | hold-file PATH MS | linger MARKER MS\n");
   return 2;
 }

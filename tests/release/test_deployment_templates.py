@@ -2,16 +2,20 @@
 """The templates schools deploy with: Group Policy and scheduled tasks.
 
 Rerevure.admx and en-US/Rerevure.adml must be well-formed, ADMX schema 1.0
-User Configuration policies under HKCU\\Software\\Rerevure: a text policy
-per drive value the settings store keeps (its value table in
-settings/DriveSettingsStore.h), named exactly as the store names them, and
-never the password; and the two values that turn on switching by itself
-(settings/AutoSwitchSettings.h), AutoSwitch writing "1" when enabled. Every
-string and presentation the ADMX refers to must be in the ADML.
+policies of both User and Computer Configuration under the key the program
+reads its policies from (settings/PolicyValue.h), never the user's own
+values' key: a text policy per drive value the settings store keeps (its
+value table in settings/DriveSettingsStore.h), named exactly as the store
+names them, and never the password; and the two values that turn on
+switching by itself (settings/AutoSwitchSettings.h), AutoSwitch writing "1"
+when enabled. Only the user's area is stored expandable, so that it can name
+%USERNAME%. Every string and presentation the ADMX refers to must be in the
+ADML.
 
-The two scheduled tasks must be well-formed, fire on event 10000 of
-Microsoft-Windows-NetworkProfile/Operational, one for the school network's
-name running /school, the other for every other name running /home.
+The scheduled task must be well-formed and fire on event 10000 of
+Microsoft-Windows-NetworkProfile/Operational for the school network's name,
+running /school. No task may run /home: another network connects at school
+whenever a virtual adapter, a VPN or a dock comes up.
 
 Usage: test_deployment_templates.py [--policy FOLDER] [--tasks FOLDER] [unittest options]
 (FOLDER holds Rerevure.admx and en-US/, or the task files; the defaults are
@@ -30,6 +34,7 @@ POLICY = os.path.join(ROOT, "release", "policy")
 TASKS = os.path.join(ROOT, "release", "tasks")
 STORE = os.path.join(ROOT, "settings", "DriveSettingsStore.h")
 AUTO_SWITCH = os.path.join(ROOT, "settings", "AutoSwitchSettings.h")
+POLICY_VALUE = os.path.join(ROOT, "settings", "PolicyValue.h")
 NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 TASK_NS = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
 
@@ -52,6 +57,13 @@ def auto_switch_value_names():
     return names
 
 
+def policy_key():
+    """The key under HKLM and HKCU the program reads its policies from."""
+    with open(POLICY_VALUE, encoding="utf-8") as f:
+        key = re.search(r'kPolicyKey = L"([^"]+)";', f.read()).group(1)
+    return key.replace("\\\\", "\\")
+
+
 class PolicyTemplatesTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -60,14 +72,16 @@ class PolicyTemplatesTest(unittest.TestCase):
         cls.policies = cls.admx.findall("p:policies/p:policy", NS)
         cls.on_off, _ = auto_switch_value_names()
 
-    def test_schema_one_user_policies_under_the_programs_key(self):
+    def test_schema_one_policies_for_users_and_computers_under_the_policies_key(self):
         for root in (self.admx, self.adml):
             self.assertEqual(root.get("schemaVersion"), "1.0")
         self.assertTrue(self.policies)
+        key = policy_key()
+        self.assertTrue(key.startswith("Software\\Policies\\"), key)
         for policy in self.policies:
             with self.subTest(policy=policy.get("name")):
-                self.assertEqual(policy.get("class"), "User")
-                self.assertEqual(policy.get("key"), "Software\\Rerevure")
+                self.assertEqual(policy.get("class"), "Both")
+                self.assertEqual(policy.get("key"), key)
                 if policy.get("name") == self.on_off:
                     # On or off, as the text the program compares with "1".
                     self.assertEqual(policy.get("valueName"), self.on_off)
@@ -81,8 +95,9 @@ class PolicyTemplatesTest(unittest.TestCase):
                 text = elements[0]
                 self.assertEqual(text.tag, "{%s}text" % NS["p"])
                 self.assertEqual(text.get("valueName"), policy.get("name"))
-                # REG_SZ: a text element that is not expandable.
-                self.assertEqual(text.get("expandable", "false"), "false")
+                # REG_EXPAND_SZ for the user's area, REG_SZ for the rest.
+                expandable = "true" if policy.get("name") == "UserArea" else "false"
+                self.assertEqual(text.get("expandable", "false"), expandable)
 
     def test_exactly_the_programs_values_without_the_password(self):
         store = store_value_names()
@@ -129,13 +144,12 @@ class NetworkTasksTest(unittest.TestCase):
         self.assertEqual(root.find(".//t:Settings/t:ExecutionTimeLimit", TASK_NS).text, "PT0S")
         return network.groups(), exec_.find("t:Arguments", TASK_NS).text
 
-    def test_school_network_runs_school_and_every_other_runs_home(self):
-        (school_op, school_name), school_args = self.task("Rerevure-school-network.xml")
-        (other_op, other_name), other_args = self.task("Rerevure-other-network.xml")
+    def test_school_network_runs_school_and_no_task_runs_home(self):
+        (school_op, _), school_args = self.task("Rerevure-school-network.xml")
         self.assertEqual((school_op, school_args), ("=", "/school"))
-        self.assertEqual((other_op, other_args), ("!=", "/home"))
-        self.assertEqual(school_name, other_name)
-
+        for name in sorted(os.listdir(TASKS)):
+            with self.subTest(task=name):
+                self.assertNotEqual(self.task(name)[1], "/home")
 
 if __name__ == "__main__":
     for option in ("--policy", "--tasks"):

@@ -5,13 +5,17 @@ folder-rights.txt is applied, through the icacls model in acl_model.py, to
 a model of the machine (both layouts: 64-bit Windows, where the program and
 the script folder are apart, and 32-bit Windows, where the program folder
 lies inside the script folder; a fresh machine and one where both folders
-already existed with loose rights), and the result must have three
+already existed with loose rights), and the result must have four
 properties:
   1. users cannot change the program or its folder (nor the script folder
      itself);
-  2. every user can create their own script, read and run it, and remove it;
+  2. every user can create their own script, read it (the command
+     interpreter runs it by reading it), rewrite it and remove it;
   3. no user can read, change or remove another user's script, and no user
-     can open their own script to others.
+     can open their own script to others;
+  4. no user can run or load a file from the script folder: no right any
+     user gets on a file created there, their own or another's, includes
+     execute (the folder is where programs may run by path).
 Weakened variants of the rules must fail, so the checks have teeth. The
 generated installer sources, and a built MSI when one is given, must carry
 exactly the file's lines.
@@ -47,6 +51,9 @@ BOB = m.standard_user(1002)
 MALLORY = m.standard_user(1003)
 
 READ_EXECUTE = m.SIMPLE["RX"]
+# What the creator and OWNER RIGHTS get on a file in the script folder:
+# read, write and delete, without execute.
+OWN_FILES = "(RD,WD,AD,REA,WEA,RA,WA,DE,RC,S)"
 # What users may do to the script folder itself: list it, traverse it and
 # add files to it, with the attribute reads and waits that come with that.
 SCRIPT_FOLDER_ALLOWED = m.RD | m.WD | m.X | m.RA | m.REA | m.READ_CONTROL | m.SYNCHRONIZE
@@ -140,6 +147,17 @@ def others_script_problems(scripts, writer, other):
     return problems
 
 
+def execute_problems(scripts, writer, other):
+    """Property 4: who could start or load a file a user put there."""
+    problems = []
+    placed = m.add(scripts, "tool.exe", False, m.user_sid(writer))
+    for who, token in (("its creator", writer), ("another user", other)):
+        if m.granted(placed, token) & m.X:
+            problems.append("%s gets execute (X) on a file created in the script folder" % who)
+    scripts.children.remove(placed)
+    return problems
+
+
 def all_problems(rules):
     """Every problem over every layout, starting state and order of steps."""
     found = []
@@ -152,7 +170,8 @@ def all_problems(rules):
                 for check in (program_problems(scripts, program, ALICE),
                               program_problems(scripts, program, MALLORY),
                               own_script_problems(scripts, ALICE),
-                              others_script_problems(scripts, ALICE, BOB)):
+                              others_script_problems(scripts, ALICE, BOB),
+                              execute_problems(scripts, ALICE, BOB)):
                     found += ["%s: %s" % (where, p) for p in check]
     return found
 
@@ -190,8 +209,8 @@ class RightsFile(unittest.TestCase):
         self.assertEqual(folders, sorted(folders, key=("scripts", "program").index))
 
 
-class ThreeProperties(unittest.TestCase):
-    def test_the_rights_meet_all_three_properties(self):
+class Properties(unittest.TestCase):
+    def test_the_rights_meet_every_property(self):
         problems = all_problems(make_installers.read_rights())
         self.assertEqual(problems, [], "\n".join(problems))
 
@@ -221,9 +240,19 @@ class WeakenedRightsAreCaught(unittest.TestCase):
         self.assertCaught(rules, "on bin")
 
     def test_full_control_for_the_creator_without_owner_rights(self):
-        rules = replace_rule(self.rules, "scripts", "*S-1-3-0:(OI)(IO)M", "*S-1-3-0:(OI)(IO)F")
-        rules = replace_rule(rules, "scripts", " *S-1-3-4:(OI)(IO)M", "")
+        rules = replace_rule(self.rules, "scripts", "*S-1-3-0:(OI)(IO)" + OWN_FILES,
+                             "*S-1-3-0:(OI)(IO)F")
+        rules = replace_rule(rules, "scripts", " *S-1-3-4:(OI)(IO)" + OWN_FILES, "")
         self.assertCaught(rules, "could open it to others")
+
+    def test_modify_on_their_own_files(self):
+        # Modify, as a file created in Program Files would have, includes
+        # execute: through either entry the owner could run what they put there.
+        for sid in ("S-1-3-0", "S-1-3-4"):
+            with self.subTest(sid=sid):
+                rules = replace_rule(self.rules, "scripts", "*%s:(OI)(IO)%s" % (sid, OWN_FILES),
+                                     "*%s:(OI)(IO)M" % sid)
+                self.assertCaught(rules, "its creator gets execute (X)")
 
     def test_users_may_delete_any_file(self):
         rules = replace_rule(self.rules, "scripts", "(RD,WD,X,RA,S)", "(RD,WD,X,RA,S,DC)")
@@ -339,9 +368,15 @@ class BuiltMsi(unittest.TestCase):
         self.assertEqual([name for name, row in actions.items() if "Progra~1" in row[3]],
                          ["CheckScriptPath"])
 
-    def test_per_machine(self):
+    def test_per_machine_with_restart_manager_left_on(self):
         properties = dict(row[:2] for row in msi_table(MSI, "Property"))
         self.assertEqual(properties.get("ALLUSERS"), "1")
+        # Restart Manager ends the copies running in every session and starts
+        # them again afterwards. The first property would leave them running
+        # and the upgrade waiting for a restart of the computer, the second
+        # would leave them ended.
+        for name in ("MSIRESTARTMANAGERCONTROL", "MSIDISABLERMRESTART"):
+            self.assertNotIn(name, properties)
 
 
 if __name__ == "__main__":

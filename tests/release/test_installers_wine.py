@@ -7,7 +7,10 @@ MSI (through msiexec /qn) each must put the program, the script folder and
 the shortcuts in place and register the uninstaller; the installed program,
 started from its Start menu shortcut, must answer "School Proxy &ON" and
 write its script into the script folder; the uninstaller must remove the
-program, the shortcuts and the script folder with its script.
+program, the shortcuts and the script folder with its script. The setup
+program must also upgrade over a running program: the installing user's
+copy is ended, and the file of one that /exit does not reach (as in another
+user's session) is moved aside, to be removed at the next restart.
 
 Wine's icacls changes nothing, so the prefix gets a stand-in that records
 its command lines: the test compares what each installer ran with
@@ -59,6 +62,9 @@ USER_PROGRAMS = "C:\\users\\%s\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu
 UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 RECORD = "C:\\rerevure-icacls-calls.txt"
 RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
+# The setup program's details: a silent one has no other output.
+SETUP_LOG = "C:\\rerevure-setup-log.txt"
+SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
 TIMEOUT_MS = 20000
 
 # Pre-seeded the way a school pre-seeds them: the registry is the interface.
@@ -194,9 +200,19 @@ class Installers(unittest.TestCase):
         return result.stdout
 
     def setUp(self):
-        for path in (RECORD, RECORDER_EXIT):
+        for path in (RECORD, RECORDER_EXIT, SETUP_LOG):
             if os.path.exists(self.wine.host(path)):
                 os.remove(self.wine.host(path))
+
+    def run_setup(self, *options):
+        """Runs the setup program; its output is its details log."""
+        result = self.wine.run(ARGS.setup, *options, "/LOG=" + SETUP_LOG)
+        if self.exists(SETUP_LOG):
+            with open(self.wine.host(SETUP_LOG), "rb") as f:
+                result.stdout += "\nsetup details:\n" + f.read().decode("latin-1")
+        else:
+            result.stdout += "\n(the setup program wrote no details)"
+        return result
 
     def exists(self, path):
         return os.path.exists(self.wine.host(path))
@@ -227,12 +243,21 @@ class Installers(unittest.TestCase):
         holder = self.wine.start("C:\\release_probe.exe", "hold-file", SCRIPT, str(TIMEOUT_MS))
         box = self.probe("school-switch", str(TIMEOUT_MS))
         self.assertEqual(box.strip(), "School Proxy Enabled.")
-        self.assertTrue(wait_until(lambda: self.exists(SCRIPT), 20), "no script written")
-        time.sleep(0.5)  # let the program finish the file it is writing
-        with open(self.wine.host(SCRIPT), "rb") as f:
-            lines = f.read().split(b"\r\n")
+        school_line = ("net use i: " + SETTINGS["SchoolShare"]).encode()
+
+        def script_lines():
+            # Read until the program has written the share's line: a fixed
+            # pause was too short on a loaded machine.
+            try:
+                with open(self.wine.host(SCRIPT), "rb") as f:
+                    return f.read().split(b"\r\n")
+            except OSError:
+                return []
+
+        self.assertTrue(wait_until(lambda: school_line in script_lines(), 20),
+                        "no school script written: %r" % script_lines())
+        lines = script_lines()
         self.assertEqual(lines[0], b"title Proxy VOZ v1.6 by ZUV Orarevirado")
-        self.assertIn(("net use i: " + SETTINGS["SchoolShare"]).encode(), lines)
         self.security["script"] = self.probe("sd-get", SCRIPT).strip()
         holder.terminate()
         holder.wait(timeout=30)
@@ -248,7 +273,7 @@ class Installers(unittest.TestCase):
                 self.assertFalse(self.exists(folder + "\\" + name), name + " is left behind")
 
     def test_1_setup_program(self):
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.check_installed()
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
@@ -287,15 +312,62 @@ class Installers(unittest.TestCase):
     def test_2_setup_program_stops_when_rights_cannot_be_set(self):
         with open(self.wine.host(RECORDER_EXIT), "w") as f:
             f.write("5")
-        result = self.wine.run(ARGS.setup, "/S")
+        result = self.run_setup("/S")
         self.assertNotEqual(result.returncode, 0)
+        self.assertIn("The installation stopped.", result.stdout)
         self.assertEqual(len(self.recorded_icacls()), 1, "icacls went on after a failure")
         self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
 
+    def test_2_setup_program_upgrades_over_running_copies(self):
+        program = PROGRAM_FOLDER + "\\Rerevure.exe"
+
+        def same_file(path, source):
+            with open(self.wine.host(path), "rb") as a, open(source, "rb") as b:
+                return a.read() == b.read()
+
+        result = self.run_setup("/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        # The installing user's own copy is ended (/exit) and replaced.
+        starter = self.wine.start(program)
+        self.assertTrue(wait_until(lambda: self.probe("program-state").strip() == "running", 30))
+        result = self.run_setup("/S")
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertEqual(self.probe("program-state").strip(), "ended")
+        self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+        starter.wait(timeout=30)
+
+        # A copy /exit does not reach keeps its file, which Windows (and Wine)
+        # will not let anyone delete or overwrite, only rename.
+        shutil.copyfile(ARGS.probe, self.wine.host(program))
+        marker = "C:\\rerevure-other-session.txt"
+        other = self.wine.start(program, "linger", marker, "120000")
+        try:
+            self.assertTrue(wait_until(lambda: self.exists(marker), 30), "the copy did not start")
+            result = self.run_setup("/S")
+            self.assertEqual(result.returncode, 0, result.stdout)
+            self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+            self.assertIsNone(other.poll(), "the other copy was ended")
+            aside = [name for name in os.listdir(self.wine.host(PROGRAM_FOLDER))
+                     if same_file(PROGRAM_FOLDER + "\\" + name, ARGS.probe)]
+            self.assertEqual(len(aside), 1, "the running file, moved aside")
+            pending = self.wine.run("reg", "query", SESSION_MANAGER, "/v",
+                                    "PendingFileRenameOperations").stdout
+            self.assertIn(PROGRAM_FOLDER + "\\" + aside[0], pending,
+                          "not removed at the next restart")
+        finally:
+            if os.path.exists(self.wine.host(marker)):
+                os.remove(self.wine.host(marker))
+            other.wait(timeout=30)
+        # Once that copy has ended, the uninstaller removes its file too.
+        self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
+        self.assertTrue(wait_until(lambda: not self.exists(PROGRAM_FOLDER)
+                                   and not self.exists(SCRIPT_FOLDER), 60),
+                        "the uninstaller left files behind")
+
     def test_2_setup_program_without_start_at_logon(self):
-        result = self.wine.run(ARGS.setup, "/S", "/NOSTARTUP")
+        result = self.run_setup("/S", "/NOSTARTUP")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
         self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))

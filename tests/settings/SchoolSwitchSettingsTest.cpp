@@ -12,6 +12,8 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
+#include "support/FakePause.h"
+#include "support/FakePolicyValues.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "switching/DriveScript.h"
@@ -46,6 +48,7 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
 
   testing::FakeFormFactory forms;
   testing::FakeAutomationShell shells;
+  testing::FakePolicyValues policies;
   testing::FakeErrorReport errors;
   testing::FakeInternetOptions internet;
   testing::FakeTextFiles files{L"C:\\Progra~1\\Rerevure"};
@@ -53,10 +56,11 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeNotifier notifier;
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
-  switching::ScriptRun script_run{files};
+  testing::FakePause pause;
+  switching::ScriptRun script_run{files, pause};
   switching::ProfilePlatform platform{internet, shells,      files,     codec,
                                       folders,  interpreter, script_run};
-  SettingsWindow window{forms, shells, errors};
+  SettingsWindow window{forms, shells, policies, errors};
 };
 
 TEST_F(SchoolSwitchSettingsTest, BeforeTheWindowWasEverOpenedTheSwitchLoadsItHidden) {

@@ -8,6 +8,7 @@
 #include "support/FakeAutomationShell.h"
 #include "support/FakeErrorReport.h"
 #include "support/FakeForm.h"
+#include "support/FakePolicyValues.h"
 
 namespace rerevure::settings {
 namespace {
@@ -56,8 +57,9 @@ class SettingsWindowTest : public ::testing::Test {
   CallJournal journal;
   FakeFormFactory forms;
   FakeAutomationShell shells;
+  testing::FakePolicyValues policies;
   FakeErrorReport errors;
-  SettingsWindow window{forms, shells, errors};
+  SettingsWindow window{forms, shells, policies, errors};
 };
 
 TEST_F(SettingsWindowTest, IsNotLoadedUntilFirstUse) {
@@ -261,6 +263,65 @@ TEST_F(SettingsWindowTest, ATitleBarCloseUnloadsAndTheNextUseReadsTheRegistryAfr
   EXPECT_EQ(shells.reads.size(), 14u);
   EXPECT_FALSE(window.IsVisible());
   EXPECT_EQ(Form().topmost_calls, 1);
+}
+
+TEST_F(SettingsWindowTest, APolicyTakesTheUsersValuesPlaceInAReadOnlyField) {
+  using platform::PolicyScope;
+  using std::nullopt;
+  struct Row {
+    const wchar_t* name;
+    int field;
+    std::optional<std::wstring> machine, user;
+    const wchar_t* shown;
+    bool read_only;
+  };
+  const Row rows[] = {
+      {L"UserArea", form2::Text1, nullopt, nullopt, L"\\\\srv\\home\\ann", false},
+      {L"SchoolShare", form2::Text2, nullopt, L"\\\\user\\policy", L"\\\\user\\policy", true},
+      {L"StaffShare", form2::Text3, L"\\\\pc\\policy", L"\\\\user\\policy", L"\\\\pc\\policy",
+       true},
+      {L"Extra1", form2::Text4, L"", nullopt, L"", true},  // enforced empty: no drive k:
+      {L"Password", form2::Text7, L"leaked", L"leaked", L"p%w&d", false},
+  };
+  StoreAll();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.machine) policies.Set(PolicyScope::Machine, row.name, *row.machine);
+    if (row.user) policies.Set(PolicyScope::User, row.name, *row.user);
+    SettingsWindow loaded{forms, shells, policies, errors};
+    loaded.Show();
+    EXPECT_EQ(Form().Text(row.field), row.shown);
+    EXPECT_EQ(Form().read_only.contains(row.field), row.read_only);
+  }
+  EXPECT_THAT(errors.reports, IsEmpty());
+}
+
+TEST_F(SettingsWindowTest, AFieldSetByPolicyIsNeverSavedAndTheUsersValueIsBackWithoutIt) {
+  StoreAll();
+  policies.Set(platform::PolicyScope::User, L"SchoolShare", L"\\\\policy\\students");
+  window.Show();
+  Form().Type(form2::Text2, L"typed over");  // read-only: nothing changes
+  Form().Type(form2::Text3, L"\\\\srv\\staff edited");
+  Form().Click(form2::Command1);
+  EXPECT_EQ(shells.writes.size(), 6u);
+  EXPECT_EQ(shells.Get(kKey + L"SchoolShare")->text, L"\\\\srv\\students");
+  EXPECT_EQ(shells.Get(kKey + L"StaffShare")->text, L"\\\\srv\\staff edited");
+  EXPECT_EQ(window.SchoolShare(), L"\\\\policy\\students");
+
+  policies.Remove(platform::PolicyScope::User, L"SchoolShare");
+  Form().CloseByPlatform();
+  EXPECT_EQ(window.SchoolShare(), L"\\\\srv\\students");
+  EXPECT_THAT(Form().read_only, IsEmpty());
+}
+
+TEST_F(SettingsWindowTest, APolicyThatCannotBeReadLeavesTheUsersValueAndIsTold) {
+  StoreAll();
+  policies.FailRead(platform::PolicyScope::Machine, L"UserArea", kAccessDenied,
+                    L"Access is denied.");
+  EXPECT_EQ(window.UserArea(), L"\\\\srv\\home\\ann");
+  EXPECT_THAT(Form().read_only, IsEmpty());
+  EXPECT_THAT(errors.reports,
+              ElementsAre(FakeErrorReport::Entry{kAccessDenied, L"Access is denied."}));
 }
 
 TEST_F(SettingsWindowTest, HelpShowsTheExplanationWithItsOwnTitle) {

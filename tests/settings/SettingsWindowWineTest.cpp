@@ -17,6 +17,7 @@
 #include "platform/Win32AutomationShell.h"
 #include "platform/Win32Com.h"
 #include "platform/Win32Form.h"
+#include "platform/Win32PolicyValues.h"
 #include "settings/Form2Layout.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakeErrorReport.h"
@@ -92,7 +93,8 @@ class SettingsWindowWineTest : public ::testing::Test {
   testing::FakeErrorReport errors;
   platform::Win32FormFactory forms{errors};
   platform::Win32AutomationShellFactory shells;
-  SettingsWindow window{forms, shells, errors};
+  platform::Win32PolicyValues policies;
+  SettingsWindow window{forms, shells, policies, errors};
 
  private:
   static platform::ComInitializer* com_;

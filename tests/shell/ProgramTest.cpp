@@ -21,6 +21,8 @@
 #include "support/FakeForm.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNetworkList.h"
+#include "support/FakePause.h"
+#include "support/FakePolicyValues.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -59,6 +61,7 @@ class ProgramTest : public ::testing::Test {
         .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
         .errors = errors_,
         .networks = networks_,
+        .policies = policies_,
     });
     program_->Start(requests);
   }
@@ -86,9 +89,11 @@ class ProgramTest : public ::testing::Test {
   testing::FakeTextCodec codec_;
   testing::FakeFolderIdentity folders_;
   testing::FakeCommandInterpreter interpreter_;
-  switching::ScriptRun script_run_{files_};
+  testing::FakePause pause_;
+  switching::ScriptRun script_run_{files_, pause_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
+  testing::FakePolicyValues policies_;
   std::optional<Program> program_;
 };
 
@@ -322,6 +327,8 @@ TEST_F(ProgramTest, AStartForAScriptSwitchesWithABalloonAndStaysHidden) {
   EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - School Network ON", 64));
   EXPECT_THAT(Main().messages, IsEmpty());
+  // Started again after an update as at logon: never switching once more.
+  EXPECT_EQ(application_.restart_arguments, L"");
 }
 
 // Hidden without an icon in the tray, the program could not be reached at all.
@@ -421,7 +428,7 @@ TEST_F(ProgramTest, RetriesStopAtTheirBoundAndANewTaskbarStartsThemAgain) {
 const std::wstring kAutoSwitchPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\AutoSwitch";
 const std::wstring kSchoolNetworksPath = L"HKEY_CURRENT_USER\\Software\\Rerevure\\SchoolNetworks";
 const platform::ConnectedNetwork kHomeWiFi{L"HomeWiFi", false};
-const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true};
+const platform::ConnectedNetwork kSchoolDomain{L"school.nz", true, {}, L"{school}"};
 
 class AutoSwitchTest : public ProgramTest {
  protected:
@@ -451,11 +458,14 @@ TEST_F(AutoSwitchTest, OffUnlessTheValueIsOneAndThenNothingAtAllIsAsked) {
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheStartEntersHomeWithABalloonOnce) {
+TEST_F(AutoSwitchTest, AwayFromSchoolOnTheSchoolProxyTheFirstQuietLookEntersHomeWithABalloonOnce) {
   TurnOn(L"Schule-WLAN");
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   Start();
+  // A logon may still be bringing networks up: the first look waits for quiet too.
+  EXPECT_EQ(networks_.queries, 0);
+  timers_.Elapse();
   EXPECT_FALSE(internet_.ProxyEnabled());
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
   EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
@@ -471,6 +481,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   TurnOn(L" Staff ;schule-wlan");
   networks_.connected = {kHomeWiFi};
   Start();  // at home with the proxy off: nothing to do
+  timers_.Elapse();
   EXPECT_EQ(networks_.queries, 1);
   EXPECT_THAT(shells_.runs, IsEmpty());
 
@@ -489,7 +500,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   EXPECT_THAT(Main().messages, IsEmpty());
 }
 
-TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
+TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheSetOfNetworksChanges) {
   TurnOn(L"");
   for (int user_switch : {kCommand2, kMnuHomeNetwork}) {
     SCOPED_TRACE(user_switch);
@@ -500,8 +511,15 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
     Main().Click(user_switch);  // ...when the user switches home at school
     timers_.Elapse();
     EXPECT_FALSE(internet_.ProxyEnabled());
+    // Windows' internet probe or a signal change: the same network, changed.
+    networks_.Change();
+    timers_.Elapse();
+    EXPECT_FALSE(internet_.ProxyEnabled());
 
+    // Another adapter comes up: a new set of networks ends the user's switch.
     const std::size_t scripts_before = interpreter_.starts.size();
+    networks_.connected.push_back(
+        {L"vEthernet", false, platform::Identification::Unidentified, L"{wsl}"});
     networks_.Change();
     timers_.Elapse();
     EXPECT_TRUE(internet_.ProxyEnabled());
@@ -510,12 +528,67 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheNextConnectivityChange) {
   }
 }
 
+TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
+  using platform::PolicyScope;
+  TurnOn(L"Other-WLAN");
+  networks_.connected = {{L"Schule-WLAN", false}};
+  policies_.Set(PolicyScope::Machine, L"AutoSwitch", L"0");
+  Start();
+  timers_.Elapse();
+  EXPECT_EQ(networks_.queries, 0);  // turned off by the computer's policy
+
+  policies_.Remove(PolicyScope::Machine, L"AutoSwitch");
+  shells_.Erase(kAutoSwitchPath);
+  policies_.Set(PolicyScope::User, L"AutoSwitch", L"1");
+  policies_.Set(PolicyScope::User, L"SchoolNetworks", L"schule-wlan");
+  Start();
+  timers_.Elapse();
+  EXPECT_TRUE(internet_.ProxyEnabled());  // at school by the policy's names
+}
+
+// A logon script's "/school" handed over while a look is asking Windows:
+// the look, about to leave school, leaves it be.
+TEST_F(AutoSwitchTest, ASwitchHandedOverDuringALookIsNotUndoneByIt) {
+  TurnOn(L"");
+  for (bool during_networks : {true, false}) {
+    SCOPED_TRACE(during_networks);
+    SetSchoolProxy();
+    networks_.connected = {kHomeWiFi};
+    shells_.runs.clear();
+    Start();
+    const auto hand_over = [this] {
+      const Request school[] = {Request::School};
+      HandOver(RequestsText(school));
+    };
+    (during_networks ? networks_.during_query : internet_.during_query) = hand_over;
+    timers_.Elapse();
+    EXPECT_TRUE(internet_.ProxyEnabled());
+    EXPECT_THAT(shells_.runs, IsEmpty());
+    interpreter_.End();
+  }
+}
+
+TEST_F(AutoSwitchTest, OnceTheLoopHasEndedNothingHandedOverReachesTheProgram) {
+  TurnOn(L"");
+  networks_.connected = {kHomeWiFi};
+  Start();
+  program_->Stop();
+  HandOver(L"/school /exit");
+  networks_.connected = {kSchoolDomain};
+  networks_.Change();
+  timers_.Elapse();
+  EXPECT_FALSE(internet_.ProxyEnabled());
+  EXPECT_THAT(interpreter_.starts, IsEmpty());
+  EXPECT_EQ(application_.end_calls, 0);
+}
+
 // A school's logon script asked for school: the look at start leaves it be.
 TEST_F(AutoSwitchTest, ASwitchAskedForOnTheCommandLineIsNotUndone) {
   TurnOn(L"");
   networks_.connected = {kHomeWiFi};
   const Request requests[] = {Request::School};
   Start(requests);
+  timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());
   EXPECT_THAT(shells_.runs, IsEmpty());
 }
@@ -525,7 +598,8 @@ TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
   SetSchoolProxy();
   networks_.connected = {kHomeWiFi};
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
-  Start();  // the home switch cannot start its command
+  Start();
+  timers_.Elapse();  // the home switch cannot start its command
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
 
   networks_.fail = true;  // and the next look cannot read the networks
@@ -542,25 +616,30 @@ class WayOutTest : public ProgramTest, public ::testing::WithParamInterface<int>
 
 TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   Start();
+  // A script whose interpreter waits on a prompt; a loaded, hidden settings
+  // window does not keep the program alive either.
+  Main().Click(kCommand1);
+  ASSERT_NE(Settings(), nullptr);
+  ASSERT_TRUE(files_.IsHeld(kScriptPath));
+  tray_.journal = files_.journal = interpreter_.journal = application_.journal = &journal_;
   const int way = GetParam();
   if (way == 0) Main().Click(kCommand3);
   if (way == 1) Main().Click(kMnuExit);
-  if (way == 2) {
-    Main().Click(kCommand1);  // a loaded, hidden settings window...
-    ASSERT_NE(Settings(), nullptr);
-    Main().CloseByPlatform();  // ...does not keep the program alive
-  }
-  EXPECT_EQ(tray_.Calls().back().message, platform::kNimDelete);
+  if (way == 2) Main().CloseByPlatform();  // also the end of the session
+  if (way == 3) HandOver(L"/exit");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
-  // A script still running is left to its interpreter.
-  if (way == 2) {
-    EXPECT_TRUE(files_.IsHeld(kScriptPath));
-  }
+  // Before the end: a short wait, then the script's whole run is ended and
+  // the script deleted.
+  EXPECT_THAT(journal_.entries,
+              ElementsAre(L"Tray delete", L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
+                          L"Remove " + kScriptPath, L"End"));
+  EXPECT_FALSE(files_.Exists(kScriptPath));
+  EXPECT_EQ(interpreter_.Running(), 0);
 
   // Ending is at once: later events of the window do nothing.
   const std::size_t calls = tray_.Calls().size();
-  if (way != 2) {
+  if (way != 2) {  // a platform close unloads the window
     Main().Click(kCommand4);
     Main().MouseMove(2);
     Main().Click(kMnuAbout);
@@ -572,8 +651,8 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   EXPECT_EQ(application_.end_calls, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuAndPlatformClose, WayOutTest,
-                         ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuPlatformCloseAndExitRequest, WayOutTest,
+                         ::testing::Values(0, 1, 2, 3));
 
 TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
   files_.files[kScriptPath] = "left by a log-off\r\n";

@@ -6,15 +6,29 @@ class FakeCommandInterpreter::Process final : public platform::StartedProcess {
  public:
   explicit Process(FakeCommandInterpreter& owner) : owner_(owner) {
     ++owner_.kept_;
+    ++owner_.running_;
     owner_.last_ = this;
   }
+  // As a job closed: whatever still runs ends, unannounced.
   ~Process() override {
     --owner_.kept_;
+    Stop();
     if (owner_.last_ == this) owner_.last_ = nullptr;
   }
   void WhenEnded(std::function<void()> ended) override { ended_ = std::move(ended); }
+  bool WaitForEnd(std::chrono::milliseconds timeout) override {
+    Record(owner_.journal, L"Wait " + std::to_wstring(timeout.count()));
+    if (owner_.ends_while_waited) Stop();
+    return !running_;
+  }
+  void Terminate() override {
+    Record(owner_.journal, L"Terminate");
+    ended_ = nullptr;
+    Stop();
+  }
   void End() {
     Record(owner_.journal, L"Ended");
+    Stop();
     // Taken first, as the message loop does: the call may drop this object.
     auto ended = std::move(ended_);
     ended_ = nullptr;
@@ -22,7 +36,13 @@ class FakeCommandInterpreter::Process final : public platform::StartedProcess {
   }
 
  private:
+  void Stop() {
+    if (running_) --owner_.running_;
+    running_ = false;
+  }
+
   FakeCommandInterpreter& owner_;
+  bool running_ = true;
   std::function<void()> ended_;
 };
 

@@ -72,6 +72,12 @@ void FakeForm::SetText(int control_id, const std::wstring& text) {
   SetTextQuietly(control_id, text);
 }
 
+void FakeForm::SetReadOnly(int control_id) {
+  Find(control_id);  // an unknown or unloaded control fails as in SetText
+  read_only.insert(control_id);
+  Record(factory_.journal, L"SetReadOnly " + caption + L" " + std::to_wstring(control_id));
+}
+
 void FakeForm::SetTextQuietly(int control_id, const std::wstring& text) {
   if (control_id == 0) {
     if (!loaded) throw std::logic_error("the window is unloaded");

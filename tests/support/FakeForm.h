@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ class FakeForm final : public platform::Form {
   void MakeTopmost() override;
   std::wstring Text(int control_id) const override;
   void SetText(int control_id, const std::wstring& text) override;
+  void SetReadOnly(int control_id) override;
   int ShowMessage(const std::wstring& text, const std::wstring& title,
                   std::uint32_t flags) override;
   void PopupMenu(std::span<const platform::MenuItemLayout> items) override;
@@ -61,12 +63,16 @@ class FakeForm final : public platform::Form {
   // Title-bar close or log-off: OnClose, then the window is unloaded.
   void CloseByPlatform();
   void TaskbarCreated();
-  // The user types into a field (the text replaces the field's text).
-  void Type(int control_id, const std::wstring& text) { SetTextQuietly(control_id, text); }
+  // The user types into a field (the text replaces the field's text); as in
+  // Windows, a read-only field keeps its text.
+  void Type(int control_id, const std::wstring& text) {
+    if (!read_only.contains(control_id)) SetTextQuietly(control_id, text);
+  }
 
   // What the window holds and what was done to it.
   std::wstring caption;
   std::map<int, std::wstring> texts;  // every control of the layout, by id
+  std::set<int> read_only;            // the fields made read-only
   bool loaded = true;
   bool visible = false;
   int show_calls = 0;      // Show and ShowAndActivate

@@ -1,5 +1,6 @@
 #include "support/FakeInternetOptions.h"
 
+#include <utility>
 #include <variant>
 
 namespace rerevure::testing {
@@ -26,6 +27,7 @@ void FakeInternetOptions::Notify(std::uint32_t option) {
 
 std::optional<platform::ConnectionProxySetting> FakeInternetOptions::QueryDefaultConnectionProxy() {
   ++queries;
+  if (during_query) std::exchange(during_query, nullptr)();
   if (!answer_queries) return {};
   // The library hands the server back without the NUL it was given with.
   std::string server = proxy_server;

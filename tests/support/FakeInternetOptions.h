@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ class FakeInternetOptions final : public platform::InternetOptions {
   // Whether the next lists are accepted, and whether queries are answered.
   bool accept = true;
   bool answer_queries = true;
+  // Runs inside the next query only, as a call to Windows can let something else run.
+  std::function<void()> during_query;
 
   // What the library keeps (changed only by accepted lists).
   std::uint32_t flags = platform::kProxyTypeDirect;

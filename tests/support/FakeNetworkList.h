@@ -15,6 +15,8 @@ class FakeNetworkList final : public platform::NetworkList {
  public:
   std::vector<platform::ConnectedNetwork> ConnectedNetworks() override {
     ++queries;
+    // As a call to Windows can: lets something else run in the middle of it.
+    if (during_query) std::exchange(during_query, nullptr)();
     if (fail) throw platform::PlatformError(-2147221164, L"Class not registered");
     return connected;
   }
@@ -29,6 +31,7 @@ class FakeNetworkList final : public platform::NetworkList {
   }
 
   std::vector<platform::ConnectedNetwork> connected;
+  std::function<void()> during_query;  // runs inside the next query only
   bool fail = false;
   int queries = 0;
   int watches = 0;

@@ -43,6 +43,7 @@ class FakeTextFiles final : public platform::TextFiles {
   void FailRemove(const std::wstring& path, std::int32_t number, std::wstring description);
   void FailWrite(const std::wstring& path, std::int32_t number, std::wstring description);
   void FailClose(const std::wstring& path, std::int32_t number, std::wstring description);
+  void StopFailingRemove(const std::wstring& path) { remove_failures_.erase(path); }
 
   // Each file's bytes, CR LF included.
   std::map<std::wstring, std::string> files;

@@ -14,6 +14,7 @@ namespace {
 
 using platform::ConnectedNetwork;
 using platform::ConnectionProxySetting;
+using platform::Identification;
 
 // As Windows keeps them: switching off clears the flag and leaves the server.
 const ConnectionProxySetting kSchoolProxy{3, "172.27.2.251:8080"};
@@ -32,6 +33,15 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
   const std::vector<ConnectedNetwork> named = {{L"SCH\u00dcLE-WLAN", false}};
   const std::vector<ConnectedNetwork> at_home = {{L"HomeWiFi", false}, {L"", false}};
   const std::vector<std::wstring> names = {L"Staff", L"", L"sch\u00fcle-wlan"};
+  // What Windows lists while it works a network out, and once it gives up.
+  const ConnectedNetwork identifying{L"Identifying...", false, Identification::Identifying};
+  const ConnectedNetwork unidentified{L"Unidentified network", false, Identification::Unidentified};
+  const std::vector<ConnectedNetwork> home_identifying = {at_home[0], identifying};
+  const std::vector<ConnectedNetwork> home_virtual = {at_home[0], unidentified};
+  const std::vector<ConnectedNetwork> domain_virtual = {unidentified, on_domain[1]};
+  const std::vector<ConnectedNetwork> renumbered = {{L"Sch\u00fcle-WLAN 12", false}};
+  const std::vector<ConnectedNetwork> letter_too = {{L"Sch\u00fcle-WLAN 2b", false}};
+  const std::vector<ConnectedNetwork> no_blank = {{L"Sch\u00fcle-WLAN2", false}};
   const Case cases[] = {
       {"school by domain, proxy off", on_domain, {}, kDirect, ProfileChange::EnterSchool},
       {"school by domain, proxy on", on_domain, {}, kSchoolProxy, ProfileChange::None},
@@ -51,6 +61,18 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
       {"elsewhere, another proxy", at_home, names, {3, "10.1.1.1:3128"}, ProfileChange::None},
       // An empty entry in the list never names the unnamed networks.
       {"unnamed network, empty name listed", {{L"", false}}, {L""}, kDirect, ProfileChange::None},
+      // Only what Windows has identified counts: the rest may be the school's.
+      {"identifying, proxy on", {identifying}, names, kSchoolProxy, ProfileChange::None},
+      {"home, one identifying", home_identifying, names, kSchoolProxy, ProfileChange::None},
+      {"only unidentified, proxy on", {unidentified}, names, kSchoolProxy, ProfileChange::None},
+      {"home, a virtual adapter", home_virtual, names, kSchoolProxy, ProfileChange::EnterHome},
+      {"domain, a virtual adapter", domain_virtual, {}, kDirect, ProfileChange::EnterSchool},
+      // Without a property bag (Wine) a network counts as identified.
+      {"no property bag, unnamed", {{L"", false}}, names, kSchoolProxy, ProfileChange::EnterHome},
+      // Windows numbers a further profile of a known network.
+      {"renumbered school name", renumbered, names, kDirect, ProfileChange::EnterSchool},
+      {"name, a blank, not a number", letter_too, names, kSchoolProxy, ProfileChange::EnterHome},
+      {"name and a number, no blank", no_blank, names, kSchoolProxy, ProfileChange::EnterHome},
   };
   testing::FakeTextCodec codec;
   for (const Case& c : cases) {

@@ -12,6 +12,7 @@
 #include "support/FakeFolderIdentity.h"
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
+#include "support/FakePause.h"
 #include "support/FakeSettingsSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -26,10 +27,12 @@ using testing::FakeCommandInterpreter;
 using testing::FakeFolderIdentity;
 using testing::FakeInternetOptions;
 using testing::FakeNotifier;
+using testing::FakePause;
 using testing::FakeSettingsSource;
 using testing::FakeTextCodec;
 using testing::FakeTextFiles;
 using Entries = std::vector<std::wstring>;
+using namespace std::chrono_literals;
 
 const std::wstring kPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
 const std::wstring kSchoolBalloon =
@@ -67,7 +70,7 @@ class ProfileSwitchTest : public ::testing::Test {
  protected:
   ProfileSwitchTest() {
     internet.journal = shells.journal = files.journal = notifier.journal = settings.journal =
-        interpreter.journal = &journal;
+        interpreter.journal = pause.journal = &journal;
   }
 
   void School(Feedback feedback) { EnterSchoolProfile(platform, feedback, notifier, settings); }
@@ -82,7 +85,8 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeSettingsSource settings{OrdinaryDriveValues()};
   FakeFolderIdentity folders;
   FakeCommandInterpreter interpreter;
-  ScriptRun script_run{files};
+  FakePause pause;
+  ScriptRun script_run{files, pause};
   ProfilePlatform platform{internet, shells, files, codec, folders, interpreter, script_run};
 };
 
@@ -210,29 +214,67 @@ TEST_F(ProfileSwitchTest, TheScriptIsHeldWhileTheInterpreterRunsAndDeletedOnceIt
   EXPECT_EQ(interpreter.Kept(), 0);
 }
 
-TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsLeavesItAndSaysTheDrivesAreStillBeingMapped) {
-  School(Feedback::MessageBox);
-  const std::string running = files.files.at(kPath);
-  settings.values.SchoolShare = L"\\\\srv09\\new";
+TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsEndsThatRunThenWritesAndStartsItsOwn) {
+  School(Feedback::MessageBox);  // its interpreter waits on a prompt
   internet.lists.clear();
   journal.entries.clear();
 
   School(Feedback::Balloon);
-  EXPECT_EQ(
-      journal.entries,
-      Join({kProxyCalls,
-            {kSchoolBalloon,
-             L"ShowWarningBalloon Rerevure - School Network ON | The network drives are still "
-             L"being mapped by the previous switch; they were not mapped again. | 3000"}}));
-  EXPECT_EQ(files.files.at(kPath), running);
-  EXPECT_TRUE(files.IsHeld(kPath));
-  EXPECT_EQ(interpreter.starts.size(), 1u);
+  EXPECT_EQ(journal.entries,
+            Join({kProxyCalls,
+                  {kSchoolBalloon, L"Terminate", L"Release " + kPath, L"Remove " + kPath},
+                  kScriptCalls,
+                  kScriptStart}));
+  EXPECT_EQ(interpreter.Running(), 1);
+  EXPECT_EQ(notifier.calls.size(), 2u);  // the two switches' feedback, no warning
+}
 
-  // Once it has ended, the next switch maps the drives again.
-  interpreter.End();
-  School(Feedback::Balloon);
-  EXPECT_EQ(interpreter.starts.size(), 2u);
-  EXPECT_NE(files.files.at(kPath).find("\\\\srv09\\new"), std::string::npos);
+TEST_F(ProfileSwitchTest, EndingARunWaitsEndsItThenDeletesTheScriptTryingAgainForASecond) {
+  struct Case {
+    const char* name;
+    std::chrono::milliseconds grace;
+    bool ends_while_waited;
+    int failed_removes;
+    Entries expected;
+  };
+  const std::wstring release = L"Release " + kPath, remove = L"Remove " + kPath;
+  const std::vector<Case> cases = {
+      {"ends within the grace", 2000ms, true, 0, {L"Wait 2000", release, remove}},
+      {"still running after it", 2000ms, false, 0, {L"Wait 2000", L"Terminate", release, remove}},
+      {"no grace", 0ms, true, 0, {L"Terminate", release, remove}},
+      {"a scanner holds the script a moment",
+       0ms,
+       false,
+       2,
+       {L"Terminate", release, remove, L"Pause 250", remove, L"Pause 250", remove}},
+      {"it never lets go",
+       0ms,
+       false,
+       99,
+       {L"Terminate", release, remove, L"Pause 250", remove, L"Pause 250", remove, L"Pause 250",
+        remove, L"Pause 250", remove}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    School(Feedback::Balloon);
+    interpreter.ends_while_waited = c.ends_while_waited;
+    if (c.failed_removes > 0) files.FailRemove(kPath, 32, L"The file is in use.");
+    int pauses = 0;
+    pause.during = [&] {
+      if (++pauses == c.failed_removes) files.StopFailingRemove(kPath);
+    };
+    journal.entries.clear();
+
+    script_run.End(c.grace);
+
+    EXPECT_EQ(journal.entries, c.expected);
+    EXPECT_EQ(interpreter.Running(), 0);
+    EXPECT_FALSE(script_run.Running());
+    EXPECT_EQ(files.Exists(kPath), c.failed_removes > 4);
+    files.StopFailingRemove(kPath);
+    files.files.erase(kPath);  // left to the next start
+  }
+  EXPECT_EQ(pause.total, 6 * 250ms);
 }
 
 TEST_F(ProfileSwitchTest, AnUnopenableScriptStillReadsTheValuesRunsNothingAndWarnsOnce) {
@@ -270,8 +312,10 @@ TEST_F(ProfileSwitchTest, AScriptFolderThatIsNotTheProgramsOwnIsNeitherWrittenNo
        },
        L"the script folder \"C:\\Progra~1\\Rerevure\" is not the folder "
        L"\"C:\\Program Files\\Rerevure\"."},
-      {"no short name", [&] { folders.folders.erase(L"C:\\Progra~1\\Rerevure"); },
-       checked + L"The system cannot find the file specified."},
+      {"no script folder (copied without an installer)",
+       [&] { folders.folders.erase(L"C:\\Progra~1\\Rerevure"); },
+       L"the script folder \"C:\\Progra~1\\Rerevure\" does not exist. Installing Rerevure "
+       L"with its setup program or MSI creates it."},
       {"no program folder", [&] { folders.folders.erase(L"C:\\Program Files\\Rerevure"); },
        checked + L"The system cannot find the file specified."},
       {"no Program Files folder known",
