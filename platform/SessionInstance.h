@@ -30,9 +30,12 @@ class SessionInstance {
   virtual HandOverResult HandOver(const std::wstring& request, bool until_ended,
                                   std::chrono::milliseconds timeout) = 0;
 
-  // From now on the requests of later starts arrive at on_request, on the
-  // user-interface thread, after the sender was told they were accepted.
-  virtual void Listen(std::function<void(const std::wstring&)> on_request) = 0;
+  // From now on the requests of later starts arrive on the user-interface
+  // thread: first at take, while their sender waits, only to be taken in;
+  // then carry_out runs, from the message loop, once the sender was told
+  // they were accepted.
+  virtual void Listen(std::function<void(const std::wstring&)> take,
+                      std::function<void()> carry_out) = 0;
 };
 
 }  // namespace rerevure::platform

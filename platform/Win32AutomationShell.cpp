@@ -2,11 +2,14 @@
 
 #include <array>
 #include <cstddef>
+#include <utility>
 
 #include "platform/Win32Com.h"
 
 namespace rerevure::platform {
 namespace {
+
+using Microsoft::WRL::ComPtr;
 
 PlatformError InvokeError(HRESULT hr, ExcepInfo& excep) {
   if (hr != DISP_E_EXCEPTION) return ComError(hr);
@@ -116,7 +119,7 @@ std::unique_ptr<AutomationShell> Win32AutomationShellFactory::Create(const std::
   if (HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid); FAILED(hr)) throw ComError(hr);
   ComPtr<IDispatch> object;
   if (HRESULT hr =
-          CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, object.ReceiveVoid());
+          CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(object.GetAddressOf()));
       FAILED(hr))
     throw ComError(hr);
   return std::make_unique<Win32AutomationShell>(std::move(object));

@@ -2,10 +2,11 @@
 
 #include <ole2.h>
 #include <windows.h>
+// The one owner of a COM reference in the program: Microsoft::WRL::ComPtr.
+#include <wrl/client.h>
 
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "platform/PlatformError.h"
 
@@ -28,36 +29,6 @@ class ComInitializer {
 // A failed COM call as the error the program reports.
 PlatformError ComError(HRESULT hr);
 std::wstring ComErrorDescription(HRESULT hr);
-
-// Owns one reference to a COM object.
-template <class Interface>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    std::swap(pointer_, other.pointer_);
-    return *this;
-  }
-  ~ComPtr() { Reset(); }
-
-  void Reset() {
-    if (pointer_) std::exchange(pointer_, nullptr)->Release();
-  }
-  Interface* Get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-  // For an out parameter: drops what was held first.
-  void** ReceiveVoid() {
-    Reset();
-    return reinterpret_cast<void**>(&pointer_);
-  }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 // Owns a VARIANT and whatever it holds.
 class Variant {

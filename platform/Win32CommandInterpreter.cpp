@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "platform/Processes.h"
-#include "platform/Win32Handle.h"
 #include "platform/Win32LastError.h"
+#include "platform/Win32OwnedHandle.h"
+#include "platform/Win32PrivateMessages.h"
 #include "platform/Win32ProcessStart.h"
 
 namespace rerevure::platform {
 namespace {
 
-constexpr UINT kProcessEnded = WM_APP + 1;
 // The exit code of a process the program ended.
 constexpr UINT kEndedByTheProgram = 1;
 // How long Terminate waits for the process to be gone: the system ends a
@@ -30,8 +30,8 @@ std::wstring SystemFolder() {
 
 // A job that ends every process in it once its last handle is closed: when
 // the program lets go of it, ends, or crashes.
-Win32Handle KillOnCloseJob() {
-  Win32Handle job(CreateJobObjectW(nullptr, nullptr));
+OwnedHandle KillOnCloseJob() {
+  OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
   if (!job) throw LastPlatformError();
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -46,7 +46,7 @@ Win32Handle KillOnCloseJob() {
 
 class Win32CommandInterpreter::Process final : public StartedProcess {
  public:
-  Process(Win32CommandInterpreter& owner, Win32Handle job, Win32Handle process)
+  Process(Win32CommandInterpreter& owner, OwnedHandle job, OwnedHandle process)
       : owner_(owner),
         job_(std::move(job)),
         process_(std::move(process)),
@@ -111,8 +111,8 @@ class Win32CommandInterpreter::Process final : public StartedProcess {
   }
 
   Win32CommandInterpreter& owner_;
-  Win32Handle job_;
-  Win32Handle process_;
+  OwnedHandle job_;
+  OwnedHandle process_;
   Posted posted_;
   HANDLE wait_ = nullptr;
   std::function<void()> ended_;
@@ -144,20 +144,18 @@ std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
     });
   }
   const std::wstring folder = SystemFolder();
-  Win32Handle job = KillOnCloseJob();
+  OwnedHandle job = KillOnCloseJob();
   // Suspended until it is in the job, so that nothing it starts escapes it.
-  const PROCESS_INFORMATION started =
+  StartedHandles started =
       StartProcess(program.c_str(), command_line, folder.c_str(), kSwShowNormal, CREATE_SUSPENDED);
-  Win32Handle process(started.hProcess);
-  const Win32Handle thread(started.hThread);
   try {
-    if (!AssignProcessToJobObject(job.Get(), process.Get())) throw LastPlatformError();
-    if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) throw LastPlatformError();
-    return std::make_unique<Process>(*this, std::move(job), std::move(process));
+    if (!AssignProcessToJobObject(job.Get(), started.process.Get())) throw LastPlatformError();
+    if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) throw LastPlatformError();
+    return std::make_unique<Process>(*this, std::move(job), std::move(started.process));
   } catch (...) {
     // Never left suspended, with nobody to end it. Fails only when it has
     // ended already.
-    if (process) TerminateProcess(process.Get(), kEndedByTheProgram);
+    if (started.process) TerminateProcess(started.process.Get(), kEndedByTheProgram);
     throw;
   }
 }

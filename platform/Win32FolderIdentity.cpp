@@ -3,22 +3,10 @@
 #include <windows.h>
 
 #include "platform/Win32LastError.h"
+#include "platform/Win32OwnedHandle.h"
 
 namespace rerevure::platform {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  // Opened only to read its information: a failed close loses nothing.
-  ~Handle() { CloseHandle(handle_); }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // Reads the variable into value; false when it is not set.
 bool ReadVariable(const wchar_t* name, std::wstring& value) {
@@ -43,11 +31,10 @@ bool ReadVariable(const wchar_t* name, std::wstring& value) {
 FileIdentity Win32FolderIdentity::Of(const std::wstring& path) {
   // No access beyond the attributes, and every sharing mode: the folder is
   // only looked at.
-  const HANDLE raw = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) throw LastPlatformError();
-  const Handle folder(raw);
+  const OwnedHandle folder(CreateFileW(
+      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder) throw LastPlatformError();
   BY_HANDLE_FILE_INFORMATION information{};
   if (!GetFileInformationByHandle(folder.Get(), &information)) throw LastPlatformError();
   if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))

@@ -4,21 +4,20 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/ErrorReport.h"
 #include "platform/Form.h"
 #include "platform/FormLayout.h"
+#include "platform/Win32FormContents.h"
 #include "platform/Win32Window.h"
 
 namespace rerevure::platform {
 
-class Win32Frame;
-
-// A top-level window built from a FormLayout, with the keyboard behaviour of
-// a dialog when the message loop routes its messages through the dialog
-// manager (Win32MessageLoop). Created hidden; its controls and fonts live as
-// long as the window.
+// A top-level window built from a FormLayout (its contents: Win32FormContents)
+// and run: its messages, focus, showing and hiding, message boxes and pop-up
+// menu, with the keyboard behaviour of a dialog when the message loop routes
+// its messages through the dialog manager (Win32MessageLoop). Created
+// hidden; its controls and fonts live as long as the window.
 class Win32Form final : public Form, private Win32Window {
  public:
   Win32Form(const FormLayout& layout, FormEvents& events, ErrorReport& errors, int dpi);
@@ -42,31 +41,13 @@ class Win32Form final : public Form, private Win32Window {
   // The window of a control (0: the form itself); null when unknown or unloaded.
   HWND ControlHandle(int control_id) const noexcept;
   // The DPI the layout was converted at.
-  int Dpi() const noexcept { return dpi_; }
+  int Dpi() const noexcept { return contents_.Dpi(); }
 
   // True when hwnd is the top-level window of a form, which the message loop
   // then hands to the dialog manager.
   static bool IsFormWindow(HWND hwnd) noexcept;
 
  private:
-  struct Control {
-    int id;
-    ControlKind kind;
-    HWND hwnd;
-  };
-  struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-  };
-  struct IconDeleter {
-    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-  };
-  using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-  using IconHandleOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-  struct OwnedFont {
-    FontSpec wanted;
-    FontHandle font;
-  };
-
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnCommandMessage(WPARAM wparam, LPARAM lparam);
   void CloseByPlatform();
@@ -74,23 +55,11 @@ class Win32Form final : public Form, private Win32Window {
   void RestoreFocus() noexcept;
   void CentreOnScreen() noexcept;
 
-  void CreateControls(const FormLayout& layout, int container, HWND parent);
-  HWND CreateControl(const ControlLayout& control, HWND parent);
-  HFONT FontFor(const FontSpec* wanted);
-  void AddTooltip(HWND control, std::wstring_view text);
-  void LoadIcons(bool application_icon);
-  const Control* FindControl(HWND hwnd) const noexcept;
   HWND RequireControl(int control_id) const;
 
   FormEvents& events_;
-  const int dpi_;
+  Win32FormContents contents_;
   const UINT taskbar_created_;
-  std::vector<OwnedFont> fonts_;
-  IconHandleOwner small_icon_;
-  IconHandleOwner big_icon_;
-  std::vector<std::unique_ptr<Win32Frame>> frames_;
-  std::vector<Control> controls_;
-  HWND tooltip_ = nullptr;
   HWND saved_focus_ = nullptr;
   bool shown_before_ = false;
   bool releasing_ = false;  // in the destructor: no more events

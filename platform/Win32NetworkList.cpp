@@ -5,14 +5,12 @@
 #include "platform/Win32Com.h"
 #include "platform/Win32ConnectedNetwork.h"
 #include "platform/Win32NetworkEventsSink.h"
+#include "platform/Win32PrivateMessages.h"
 
 namespace rerevure::platform {
 namespace {
 
-// What the events sink posts to the window.
-constexpr UINT kNetworkChanged = WM_APP + 1;
-
-namespace wrl = Microsoft::WRL;
+using Microsoft::WRL::ComPtr;
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) throw ComError(hr);
@@ -34,11 +32,11 @@ INetworkListManager& Win32NetworkList::Manager() {
 }
 
 std::vector<ConnectedNetwork> Win32NetworkList::ConnectedNetworks() {
-  wrl::ComPtr<IEnumNetworks> networks;
+  ComPtr<IEnumNetworks> networks;
   Check(Manager().GetNetworks(NLM_ENUM_NETWORK_CONNECTED, networks.GetAddressOf()));
   std::vector<ConnectedNetwork> connected;
   for (;;) {
-    wrl::ComPtr<INetwork> network;
+    ComPtr<INetwork> network;
     ULONG fetched = 0;
     const HRESULT hr = networks->Next(1, network.GetAddressOf(), &fetched);
     Check(hr);
@@ -59,11 +57,11 @@ void Win32NetworkList::WatchChanges(std::function<void()> changed) {
       if (message == kNetworkChanged && changed_) changed_();
     });
   }
-  wrl::ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPointContainer> container;
   Check(Manager().QueryInterface(IID_PPV_ARGS(container.GetAddressOf())));
-  wrl::ComPtr<IConnectionPoint> point;
+  ComPtr<IConnectionPoint> point;
   Check(container->FindConnectionPoint(IID_INetworkEvents, point.GetAddressOf()));
-  const wrl::ComPtr<INetworkEvents> sink = MakeNetworkEventsSink(window_->Hwnd(), kNetworkChanged);
+  const ComPtr<INetworkEvents> sink = MakeNetworkEventsSink(window_->Hwnd(), kNetworkChanged);
   Check(point->Advise(sink.Get(), &cookie_));
   events_ = std::move(point);
 }

@@ -6,8 +6,8 @@
 
 namespace rerevure::platform {
 
-PROCESS_INFORMATION StartProcess(const wchar_t* application, const std::wstring& command_line,
-                                 const wchar_t* folder, int show_code, DWORD creation_flags) {
+StartedHandles StartProcess(const wchar_t* application, const std::wstring& command_line,
+                            const wchar_t* folder, int show_code, DWORD creation_flags) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
   buffer.push_back(L'\0');
@@ -20,7 +20,7 @@ PROCESS_INFORMATION StartProcess(const wchar_t* application, const std::wstring&
                       folder, &startup, &process)) {
     throw LastPlatformError();
   }
-  return process;
+  return {OwnedHandle(process.hProcess), OwnedHandle(process.hThread)};
 }
 
 }  // namespace rerevure::platform

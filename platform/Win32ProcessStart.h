@@ -4,13 +4,21 @@
 
 #include <string>
 
+#include "platform/Win32OwnedHandle.h"
+
 namespace rerevure::platform {
+
+// The handles CreateProcessW gives of a process it started.
+struct StartedHandles {
+  OwnedHandle process;
+  OwnedHandle thread;
+};
 
 // CreateProcessW of the command line (program name first) with a show-window
 // code; application and folder may be null (search the path, the caller's
 // current folder). creation_flags go to CreateProcessW as they are. Throws
-// PlatformError; the caller owns both handles.
-PROCESS_INFORMATION StartProcess(const wchar_t* application, const std::wstring& command_line,
-                                 const wchar_t* folder, int show_code, DWORD creation_flags = 0);
+// PlatformError.
+StartedHandles StartProcess(const wchar_t* application, const std::wstring& command_line,
+                            const wchar_t* folder, int show_code, DWORD creation_flags = 0);
 
 }  // namespace rerevure::platform

@@ -11,10 +11,8 @@
 namespace rerevure::platform {
 
 void Win32Processes::Start(const std::wstring& command_line, int show_code) {
-  const PROCESS_INFORMATION process = StartProcess(nullptr, command_line, nullptr, show_code);
-  // Not waited for: the handles are of no further use.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Not waited for: the handles are of no further use and go at once.
+  StartProcess(nullptr, command_line, nullptr, show_code);
 }
 
 void Win32Processes::OpenWithDefaultBrowser(const std::wstring& address, int show_code) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/Win32LastError.h"
-#include "platform/Win32Window.h"
+#include "platform/Win32PrivateMessages.h"
 
 namespace rerevure::platform {
 namespace {
@@ -22,8 +22,6 @@ constexpr const wchar_t* kReceiverClass = L"RerevureRequests";
 constexpr ULONG_PTR kRequestMark = 0x52525631;  // "RRV1"
 // A request is a few short words; anything longer is not one of ours.
 constexpr DWORD kMaxRequestBytes = 1024;
-// Posted to the receiver itself: a request accepted earlier is carried out.
-constexpr UINT kCarryOut = WM_APP + 1;
 
 // What the window mapping holds.
 struct Published {
@@ -34,12 +32,11 @@ struct Published {
 std::wstring UserSid() {
   HANDLE raw_token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw_token)) throw LastPlatformError();
-  const std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)> token(raw_token,
-                                                                                     &CloseHandle);
+  const OwnedHandle token(raw_token);
   DWORD size = 0;
-  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);  // asks for the size only
+  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);  // asks for the size only
   std::vector<std::uint8_t> buffer(size);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
+  if (size == 0 || !GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) {
     throw LastPlatformError();
   }
   wchar_t* text = nullptr;
@@ -60,62 +57,19 @@ DWORD AsWait(std::chrono::milliseconds time) { return static_cast<DWORD>(time.co
 
 }  // namespace
 
-// The message-only window later starts send their requests to. It answers at
-// once and carries a request out afterwards, from its own queue: a switch may
-// show a box or take a while, and the sender must not wait on it.
-class Win32SessionInstance::Receiver final : private Win32Window {
- public:
-  Receiver(ErrorReport& errors, std::function<void(const std::wstring&)> on_request)
-      : Win32Window(errors), on_request_(std::move(on_request)) {
-    WNDCLASSEXW window_class{};
-    window_class.lpszClassName = kReceiverClass;
-    RegisterClassOnce(window_class);
-    Create(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
-  }
-  using Win32Window::Hwnd;
-
- private:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_COPYDATA) {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-      if (data == nullptr || data->dwData != kRequestMark || data->cbData > kMaxRequestBytes ||
-          data->cbData % sizeof(wchar_t) != 0) {
-        return FALSE;
-      }
-      pending_.emplace_back(static_cast<const wchar_t*>(data->lpData),
-                            data->cbData / sizeof(wchar_t));
-      if (!PostMessageW(Hwnd(), kCarryOut, 0, 0)) {
-        pending_.pop_back();
-        return FALSE;
-      }
-      return TRUE;
-    }
-    if (message == kCarryOut && !pending_.empty()) {
-      const std::wstring request = std::move(pending_.front());
-      pending_.pop_front();
-      on_request_(request);
-      return 0;
-    }
-    return Win32Window::HandleMessage(message, wparam, lparam);
-  }
-
-  std::function<void(const std::wstring&)> on_request_;
-  std::deque<std::wstring> pending_;
-};
-
 Win32SessionInstance::Win32SessionInstance(ErrorReport& errors) : errors_(errors) {}
 
 Win32SessionInstance::~Win32SessionInstance() {
   receiver_.reset();
-  if (mutex_) ReleaseMutex(mutex_.get());  // the process's end would release it as well
+  if (mutex_) ReleaseMutex(mutex_.Get());  // the process's end would release it as well
 }
 
 std::wstring Win32SessionInstance::Name(const wchar_t* suffix) const { return base_name_ + suffix; }
 
-Win32SessionInstance::Handle Win32SessionInstance::ReadyEvent() const {
+OwnedHandle Win32SessionInstance::ReadyEvent() const {
   // Manual reset: it stays set for every later start until a new holder
   // clears it.
-  return Handle(CreateEventW(nullptr, TRUE, FALSE, Name(L"-Ready").c_str()));
+  return OwnedHandle(CreateEventW(nullptr, TRUE, FALSE, Name(L"-Ready").c_str()));
 }
 
 bool Win32SessionInstance::Claim() {
@@ -125,34 +79,54 @@ bool Win32SessionInstance::Claim() {
   } catch (const PlatformError&) {
     return true;
   }
-  Handle mutex(CreateMutexW(nullptr, FALSE, base_name_.c_str()));
+  OwnedHandle mutex(CreateMutexW(nullptr, FALSE, base_name_.c_str()));
   if (!mutex) {
     // Held by an instance of the same user running elevated, whose object
     // this token may not open.
     return GetLastError() != ERROR_ACCESS_DENIED;
   }
-  const DWORD wait = WaitForSingleObject(mutex.get(), 0);
-  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
-    return false;  // the handle goes: the holder's
-                   // end removes the object
+  const DWORD wait = WaitForSingleObject(mutex.Get(), 0);
+  // Held by a running instance: this handle goes, and the holder's end
+  // removes the object.
+  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
   mutex_ = std::move(mutex);
   ready_ = ReadyEvent();
   // An earlier holder's window is gone: later starts wait for this one's.
-  if (ready_) ResetEvent(ready_.get());
-  mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+  if (ready_) ResetEvent(ready_.Get());
+  mapping_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(Published), Name(L"-Window").c_str()));
   return true;
 }
 
-void Win32SessionInstance::Listen(std::function<void(const std::wstring&)> on_request) {
+void Win32SessionInstance::Listen(std::function<void(const std::wstring&)> take,
+                                  std::function<void()> carry_out) {
   if (!mutex_ || !mapping_ || !ready_) return;  // no place held: nobody can find this instance
-  receiver_ = std::make_unique<Receiver>(errors_, std::move(on_request));
-  void* view = MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(Published));
+  take_ = std::move(take);
+  receiver_ = std::make_unique<Win32MessageWindow>(
+      errors_, kReceiverClass,
+      [carry_out = std::move(carry_out)](UINT message, WPARAM) {
+        if (message == kHandedOverRequestsDue) carry_out();
+      },
+      [this](const COPYDATASTRUCT& data) { return Take(data); });
+  void* view = MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(Published));
   if (view == nullptr) throw LastPlatformError();
   static_cast<Published*>(view)->window =
       static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(receiver_->Hwnd()));
   UnmapViewOfFile(view);  // the data stays in the mapping, which this process keeps open
-  if (!SetEvent(ready_.get())) throw LastPlatformError();
+  if (!SetEvent(ready_.Get())) throw LastPlatformError();
+}
+
+bool Win32SessionInstance::Take(const COPYDATASTRUCT& data) {
+  if (data.dwData != kRequestMark || data.cbData > kMaxRequestBytes ||
+      data.cbData % sizeof(wchar_t) != 0) {
+    return false;
+  }
+  // The sender is answered at once and the requests carried out afterwards,
+  // from the loop: a switch may take a while, and the sender must not wait
+  // on it. Without that later turn nothing is taken either.
+  if (!PostMessageW(receiver_->Hwnd(), kHandedOverRequestsDue, 0, 0)) return false;
+  take_(std::wstring(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t)));
+  return true;
 }
 
 HandOverResult Win32SessionInstance::HandOver(const std::wstring& request, bool until_ended,
@@ -163,20 +137,20 @@ HandOverResult Win32SessionInstance::HandOver(const std::wstring& request, bool 
   // The holder publishes its window once its main window has loaded. A
   // holder that ends first (an /exit, a failed start, a crash) frees the
   // mutex instead, which this start then owns for a moment and gives back.
-  const Handle ready = ReadyEvent();
-  const Handle mutex(CreateMutexW(nullptr, FALSE, base_name_.c_str()));
+  const OwnedHandle ready = ReadyEvent();
+  const OwnedHandle mutex(CreateMutexW(nullptr, FALSE, base_name_.c_str()));
   if (!ready) return HandOverResult::NoAnswer;
-  const HANDLE waited[] = {ready.get(), mutex.get()};
+  const HANDLE waited[] = {ready.Get(), mutex.Get()};
   const DWORD wait =
       WaitForMultipleObjects(mutex ? 2 : 1, waited, FALSE, AsWait(Remaining(deadline)));
   if (wait == WAIT_OBJECT_0 + 1 || wait == WAIT_ABANDONED_0 + 1) {
-    ReleaseMutex(mutex.get());
+    ReleaseMutex(mutex.Get());
     return HandOverResult::NotRunning;
   }
   if (wait != WAIT_OBJECT_0) return HandOverResult::NoAnswer;
-  const Handle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, Name(L"-Window").c_str()));
+  const OwnedHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, Name(L"-Window").c_str()));
   if (!mapping) return HandOverResult::NotRunning;
-  const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof(Published));
+  const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(Published));
   if (view == nullptr) return HandOverResult::NotRunning;
   const auto window = reinterpret_cast<HWND>(
       static_cast<std::uintptr_t>(static_cast<const Published*>(view)->window));
@@ -194,7 +168,7 @@ HandOverResult Win32SessionInstance::HandOver(const std::wstring& request, bool 
   // user; it passes that on, so the running window can come forward. Fails
   // harmlessly when this start has no such right (started by a script).
   AllowSetForegroundWindow(process_id);
-  const Handle process(until_ended ? OpenProcess(SYNCHRONIZE, FALSE, process_id) : nullptr);
+  const OwnedHandle process(until_ended ? OpenProcess(SYNCHRONIZE, FALSE, process_id) : nullptr);
 
   COPYDATASTRUCT data{};
   data.dwData = kRequestMark;
@@ -208,7 +182,7 @@ HandOverResult Win32SessionInstance::HandOver(const std::wstring& request, bool 
   }
   if (!accepted) return HandOverResult::NoAnswer;
   if (!until_ended || !process) return HandOverResult::Accepted;
-  return WaitForSingleObject(process.get(), AsWait(Remaining(deadline))) == WAIT_OBJECT_0
+  return WaitForSingleObject(process.Get(), AsWait(Remaining(deadline))) == WAIT_OBJECT_0
              ? HandOverResult::Accepted
              : HandOverResult::NoAnswer;
 }

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/ErrorReport.h"
 #include "platform/SessionInstance.h"
+#include "platform/Win32MessageWindow.h"
+#include "platform/Win32OwnedHandle.h"
 
 namespace rerevure::platform {
 
@@ -35,24 +36,22 @@ class Win32SessionInstance final : public SessionInstance {
   bool Claim() override;
   HandOverResult HandOver(const std::wstring& request, bool until_ended,
                           std::chrono::milliseconds timeout) override;
-  void Listen(std::function<void(const std::wstring&)> on_request) override;
+  void Listen(std::function<void(const std::wstring&)> take,
+              std::function<void()> carry_out) override;
 
  private:
-  struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-  };
-  using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-  class Receiver;
-
   std::wstring Name(const wchar_t* suffix) const;
-  Handle ReadyEvent() const;
+  OwnedHandle ReadyEvent() const;
+  bool Take(const COPYDATASTRUCT& data);
 
   ErrorReport& errors_;
   std::wstring base_name_;  // "Local\Rerevure-<SID>"
-  Handle mutex_;
-  Handle ready_;
-  Handle mapping_;
-  std::unique_ptr<Receiver> receiver_;
+  OwnedHandle mutex_;
+  OwnedHandle ready_;
+  OwnedHandle mapping_;
+  std::function<void(const std::wstring&)> take_;
+  // The window later starts send their requests to, once listening.
+  std::unique_ptr<Win32MessageWindow> receiver_;
 };
 
 }  // namespace rerevure::platform

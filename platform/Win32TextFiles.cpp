@@ -3,73 +3,58 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/Win32LastError.h"
+#include "platform/Win32OwnedHandle.h"
 
 namespace rerevure::platform {
 namespace {
 
 class Win32TextFile final : public TextFile {
  public:
-  explicit Win32TextFile(HANDLE handle) : handle_(handle) {}
-  Win32TextFile(const Win32TextFile&) = delete;
-  Win32TextFile& operator=(const Win32TextFile&) = delete;
-  ~Win32TextFile() override {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
+  explicit Win32TextFile(OwnedHandle handle) : handle_(std::move(handle)) {}
 
   void WriteLine(std::string_view bytes) override {
-    if (handle_ == INVALID_HANDLE_VALUE) throw InvalidHandle();
+    if (!handle_) throw SystemError(ERROR_INVALID_HANDLE);
     std::string line(bytes);
     line += "\r\n";
     const char* next = line.data();
     std::size_t left = line.size();
     while (left > 0) {
       DWORD written = 0;
-      if (!WriteFile(handle_, next, static_cast<DWORD>(left), &written, nullptr))
+      if (!WriteFile(handle_.Get(), next, static_cast<DWORD>(left), &written, nullptr))
         throw LastPlatformError();
       next += written;
       left -= written;
     }
   }
 
+  // The close of a written file is the last chance to hear that it was not
+  // all written, so its failure is reported, unlike the owner's at its end.
   void Close() override {
-    if (handle_ == INVALID_HANDLE_VALUE) throw InvalidHandle();
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(handle)) throw LastPlatformError();
+    if (!handle_.Close()) throw LastPlatformError();
   }
 
  private:
-  static PlatformError InvalidHandle() { return SystemError(ERROR_INVALID_HANDLE); }
-
-  HANDLE handle_;
+  OwnedHandle handle_;
 };
 
 class Win32HeldFile final : public HeldFile {
  public:
-  explicit Win32HeldFile(HANDLE handle) : handle_(handle) {}
-  Win32HeldFile(const Win32HeldFile&) = delete;
-  Win32HeldFile& operator=(const Win32HeldFile&) = delete;
-  // Only read: closing loses nothing, so a failed close is ignored.
-  ~Win32HeldFile() override { CloseHandle(handle_); }
+  explicit Win32HeldFile(OwnedHandle handle) : handle_(std::move(handle)) {}
 
  private:
-  HANDLE handle_;
+  OwnedHandle handle_;
 };
 
 // Others may read the file while it is open, never write or delete it.
 template <class Opened>
 std::unique_ptr<Opened> Open(const std::wstring& path, DWORD access, DWORD disposition) {
-  const HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw LastPlatformError();
-  try {
-    return std::make_unique<Opened>(handle);
-  } catch (...) {
-    CloseHandle(handle);
-    throw;
-  }
+  OwnedHandle handle(CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) throw LastPlatformError();
+  return std::make_unique<Opened>(std::move(handle));
 }
 
 }  // namespace

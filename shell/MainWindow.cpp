@@ -58,19 +58,22 @@ void MainWindow::SwitchWithoutBox(Profile profile) {
   }
 }
 
-void MainWindow::Perform(Request request) {
+void MainWindow::Queue(Request request) {
   if (!Active()) return;
-  deferred_.push_back(request);
-  PerformDeferred();
+  if (request == Request::School || request == Request::Home) MarkUserSwitch();
+  queue_.push_back(request);
 }
 
-void MainWindow::PerformDeferred() {
-  while (!busy_ && Active() && !deferred_.empty()) {
-    const Request request = deferred_.front();
-    deferred_.pop_front();
-    const Busy busy(busy_);
-    CarryOut(request);
-  }
+void MainWindow::PerformNext() {
+  if (!CanPerformNext()) return;
+  const Request request = queue_.front();
+  queue_.pop_front();
+  const Busy busy(busy_);
+  CarryOut(request);
+}
+
+void MainWindow::PerformWaiting() {
+  while (CanPerformNext()) PerformNext();
 }
 
 void MainWindow::CarryOut(Request request) {
@@ -99,7 +102,7 @@ void MainWindow::OnCommand(int id) {
   }
   // Requests that arrived while the command waited in a box. When it
   // failed, they wait for the next request or command.
-  PerformDeferred();
+  PerformWaiting();
 }
 
 void MainWindow::EnableBalloonTips() {
@@ -113,8 +116,14 @@ void MainWindow::EnableBalloonTips() {
   }
 }
 
+void MainWindow::MarkUserSwitch() {
+  // The one route by which a switch becomes the user's own: switching by
+  // itself then leaves it be until the next connectivity change.
+  if (user_switch_) user_switch_();
+}
+
 void MainWindow::Command(int id) {
-  if (IsProfileSwitch(id) && user_switch_) user_switch_();
+  if (IsProfileSwitch(id)) MarkUserSwitch();
   switch (id) {
     case kCommand1:
       switching::EnterSchoolProfile(profiles_, Feedback::MessageBox, *notifier_, settings_);
@@ -149,12 +158,14 @@ void MainWindow::HideToTray() {
 }
 
 void MainWindow::SwitchByItself(switching::ProfileChange change) {
-  // As a request: one arriving while a button's box is open waits for that
-  // button's switch to finish.
+  // As a request, though nobody's: one arriving while a button's box is
+  // open waits for that button's switch to finish.
+  if (!Active()) return;
   if (change == switching::ProfileChange::EnterSchool)
-    Perform(Request::School);
+    queue_.push_back(Request::School);
   else if (change == switching::ProfileChange::EnterHome)
-    Perform(Request::Home);
+    queue_.push_back(Request::Home);
+  PerformWaiting();
 }
 
 void MainWindow::OnDoubleClick(int control_id) {

@@ -57,16 +57,23 @@ class MainWindow final : public platform::FormEvents {
   // The profile switch as the tray menu does it, answered with a balloon:
   // for requests nobody clicked for, which must never wait on a box.
   void SwitchWithoutBox(Profile profile);
-  // A request of the command line or of a later start. One that arrives
-  // while a button's handler waits in its message box is carried out once
-  // that handler has returned, so that two switches never interleave.
-  void Perform(Request request);
+  // A request of the command line or of a later start joins the one queue
+  // of requests that wait; a switch asked for by name is the user's own.
+  void Queue(Request request);
+  // Whether the first waiting request can be carried out now: not while a
+  // command or a request runs (a request taken while a button's handler
+  // waits in its message box waits for that handler), nor once ending.
+  bool CanPerformNext() const { return !busy_ && Active() && !queue_.empty(); }
+  // Carries out the first waiting request, if CanPerformNext.
+  void PerformNext();
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
 
-  // listener() runs before each switch the user makes, by button or menu.
+  // listener() runs before each switch the user makes: by button, by menu,
+  // or asked for by name on a command line.
   void OnUserSwitch(std::function<void()> listener) { user_switch_ = std::move(listener); }
-  // A switch nobody clicked: the tray menu's, answered with a balloon.
+  // A switch nobody clicked: the tray menu's, answered with a balloon. It
+  // waits in the queue behind what is already there.
   void SwitchByItself(switching::ProfileChange change);
 
   void OnCommand(int id) override;
@@ -84,7 +91,7 @@ class MainWindow final : public platform::FormEvents {
   void RemoveIconAndEnd();
   bool Active() const { return form_ && !ending_; }
   // Set while a command or a request runs: what arrives meanwhile (from a
-  // message box's loop) is deferred.
+  // message box's loop) waits in the queue.
   class Busy {
    public:
     explicit Busy(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
@@ -98,7 +105,8 @@ class MainWindow final : public platform::FormEvents {
   };
 
   void Command(int id);
-  void PerformDeferred();
+  void MarkUserSwitch();
+  void PerformWaiting();
   void CarryOut(Request request);
 
   ShellPlatform platform_;
@@ -111,7 +119,7 @@ class MainWindow final : public platform::FormEvents {
   std::function<void()> user_switch_;
   bool ending_ = false;
   bool busy_ = false;
-  std::deque<Request> deferred_;
+  std::deque<Request> queue_;
 };
 
 }  // namespace rerevure::shell

@@ -22,22 +22,21 @@ void Program::Start(std::span<const Request> requests) {
   // which were carried out already. Should the user have started it again
   // meanwhile, that start shows the running program's window and ends.
   application_.RestartAfterUpdate(L"");
-  Perform(requests);
+  for (const Request request : requests) main_.Queue(request);
+  PerformQueued();
   auto_switch_.Start();
 }
 
-void Program::PerformHandedOver(const std::wstring& text) {
-  if (!stopped_) Perform(ParseRequests(text));
+void Program::TakeHandedOver(const std::wstring& text) {
+  if (stopped_) return;
+  for (const Request request : ParseRequests(text)) main_.Queue(request);
 }
 
-void Program::Perform(std::span<const Request> requests) {
-  // Each request on its own, as a handler: a failing one is reported and the
-  // program, and the requests after it, go on. A switch asked for by name is
-  // the user's (or the school's script's): switching by itself leaves it be.
-  for (const Request request : requests) {
-    if (request == Request::School || request == Request::Home) auto_switch_.UserSwitched();
-    platform::RunReportingErrors(errors_, [&] { main_.Perform(request); });
-  }
+void Program::PerformQueued() {
+  // Each request as a handler of its own: a failing one is reported, and the
+  // program and the requests after it go on.
+  while (!stopped_ && main_.CanPerformNext())
+    platform::RunReportingErrors(errors_, [&] { main_.PerformNext(); });
 }
 
 }  // namespace rerevure::shell

@@ -40,8 +40,12 @@ class Program {
   // itself (never undoing a switch the requests made). It is registered to
   // be started again after an installer replaced the program file.
   void Start(std::span<const Request> requests = {});
-  // Requests a later start handed over, as RequestsText wrote them.
-  void PerformHandedOver(const std::wstring& text);
+  // Requests a later start handed over, as RequestsText wrote them: read
+  // once, here, into the main window's queue while the sender waits; then
+  // carried out by PerformQueued.
+  void TakeHandedOver(const std::wstring& text);
+  // Carries out the requests that wait, each on its own.
+  void PerformQueued();
   // Once the message loop has ended: from then on nothing handed over (a
   // later start's requests, network changes) reaches the windows, which may
   // be half gone; what a late message brings is dropped.
@@ -51,8 +55,6 @@ class Program {
   settings::SettingsWindow& Settings() { return settings_; }
 
  private:
-  void Perform(std::span<const Request> requests);
-
   // Declared first: the main window refers to it, so it is released last.
   settings::SettingsWindow settings_;
   MainWindow main_;

@@ -107,8 +107,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // Later starts find this one only now, with its main window loaded.
         // Without that the program is still of use, so it goes on.
         platform::RunReportingErrors(errors, [&] {
-          instance.Listen(
-              [&](const std::wstring& request) { program->PerformHandedOver(request); });
+          instance.Listen([&](const std::wstring& text) { program->TakeHandedOver(text); },
+                          [&] { program->PerformQueued(); });
         });
       },
       [&] {

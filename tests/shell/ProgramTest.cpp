@@ -66,6 +66,12 @@ class ProgramTest : public ::testing::Test {
     program_->Start(requests);
   }
 
+  // As the running program takes a later start's requests, then carries them out.
+  void HandOver(const std::wstring& text) {
+    program_->TakeHandedOver(text);
+    program_->PerformQueued();
+  }
+
   FakeForm& Main() { return *forms_.Find(kMainCaption); }
   FakeForm* Settings() { return forms_.Find(kSettingsCaption); }
   bool IconShown() { return tray_.HasIcon(Main().handle, 1); }
@@ -336,14 +342,14 @@ TEST_F(ProgramTest, AStartForAScriptIsShownWhileItsIconIsNotInTheTray) {
 TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
   Start();
   Main().Click(kCommand4);
-  program_->PerformHandedOver(L"/home /show");
+  HandOver(L"/home /show");
   EXPECT_EQ(shells_.runs.back(), L"net use * /d /y");
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
   EXPECT_TRUE(Main().visible);
   EXPECT_THAT(Main().messages, IsEmpty());
 
   // /exit ends as the Exit item does; nothing after it runs.
-  program_->PerformHandedOver(L"/exit /school");
+  HandOver(L"/exit /school");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
   EXPECT_THAT(interpreter_.starts, IsEmpty());
@@ -352,7 +358,7 @@ TEST_F(ProgramTest, HandedOverRequestsAreCarriedOutInOrderAsTheTrayWould) {
 TEST_F(ProgramTest, ARequestArrivingWhileAButtonsBoxIsOpenWaitsForTheButtonsSwitch) {
   Start();
   Main().while_message_open = [&](const FakeForm::Message&) {
-    program_->PerformHandedOver(L"/home");
+    HandOver(L"/home");
     EXPECT_THAT(shells_.runs, IsEmpty());  // nothing of home yet
   };
   Main().Click(kCommand1);
@@ -366,7 +372,7 @@ TEST_F(ProgramTest, AFailingRequestIsReportedAndTheNextOneRuns) {
   Start();
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
   Main().Click(kCommand4);
-  program_->PerformHandedOver(L"/home /show");
+  HandOver(L"/home /show");
   EXPECT_EQ(errors_.reports.size(), 1u);
   EXPECT_TRUE(Main().visible);
 }
@@ -552,7 +558,7 @@ TEST_F(AutoSwitchTest, ASwitchHandedOverDuringALookIsNotUndoneByIt) {
     Start();
     const auto hand_over = [this] {
       const Request school[] = {Request::School};
-      program_->PerformHandedOver(RequestsText(school));
+      HandOver(RequestsText(school));
     };
     (during_networks ? networks_.during_query : internet_.during_query) = hand_over;
     timers_.Elapse();
@@ -567,7 +573,7 @@ TEST_F(AutoSwitchTest, OnceTheLoopHasEndedNothingHandedOverReachesTheProgram) {
   networks_.connected = {kHomeWiFi};
   Start();
   program_->Stop();
-  program_->PerformHandedOver(L"/school /exit");
+  HandOver(L"/school /exit");
   networks_.connected = {kSchoolDomain};
   networks_.Change();
   timers_.Elapse();
@@ -620,7 +626,7 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   if (way == 0) Main().Click(kCommand3);
   if (way == 1) Main().Click(kMnuExit);
   if (way == 2) Main().CloseByPlatform();  // also the end of the session
-  if (way == 3) program_->PerformHandedOver(L"/exit");
+  if (way == 3) HandOver(L"/exit");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
   // Before the end: a short wait, then the script's whole run is ended and

@@ -40,8 +40,10 @@ class FakeSessionInstance final : public platform::SessionInstance {
     if (ended && !another_start_takes_the_place) running_elsewhere = false;
     return answer;
   }
-  void Listen(std::function<void(const std::wstring&)> on_request) override {
-    listener = std::move(on_request);
+  void Listen(std::function<void(const std::wstring&)> take,
+              std::function<void()> carry_out) override {
+    taker = std::move(take);
+    carrier = std::move(carry_out);
   }
 
   bool running_elsewhere = false;
@@ -50,7 +52,8 @@ class FakeSessionInstance final : public platform::SessionInstance {
   std::deque<platform::HandOverResult> answers;  // then Accepted
   bool held = false;
   std::vector<HandedOver> handed;
-  std::function<void(const std::wstring&)> listener;
+  std::function<void(const std::wstring&)> taker;
+  std::function<void()> carrier;
 };
 
 class FakeMessageBoxes final : public platform::MessageBoxes {
