@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Processes.h"
+#include "platform/Win32Environment.h"
 #include "platform/Win32LastError.h"
 #include "platform/Win32OwnedHandle.h"
 #include "platform/Win32PrivateMessages.h"
@@ -126,14 +127,8 @@ void Win32CommandInterpreter::Ended(WPARAM id) {
 }
 
 std::wstring Win32CommandInterpreter::Path() {
-  std::vector<wchar_t> value(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        GetEnvironmentVariableW(L"ComSpec", value.data(), static_cast<DWORD>(value.size()));
-    if (length == 0) throw LastPlatformError();
-    if (length < value.size()) return std::wstring(value.data(), length);
-    value.resize(length);
-  }
+  if (auto path = EnvironmentVariable(L"ComSpec")) return *path;
+  throw SystemError(ERROR_ENVVAR_NOT_FOUND);
 }
 
 std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(

@@ -2,31 +2,11 @@
 
 #include <windows.h>
 
+#include "platform/Win32Environment.h"
 #include "platform/Win32LastError.h"
 #include "platform/Win32OwnedHandle.h"
 
 namespace rerevure::platform {
-namespace {
-
-// Reads the variable into value; false when it is not set.
-bool ReadVariable(const wchar_t* name, std::wstring& value) {
-  for (DWORD size = MAX_PATH;;) {
-    value.resize(size);
-    SetLastError(ERROR_SUCCESS);
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    if (length == 0) {
-      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
-      if (GetLastError() != ERROR_SUCCESS) throw LastPlatformError();
-    }
-    if (length < size) {
-      value.resize(length);
-      return true;
-    }
-    size = length;
-  }
-}
-
-}  // namespace
 
 FileIdentity Win32FolderIdentity::Of(const std::wstring& path) {
   // No access beyond the attributes, and every sharing mode: the folder is
@@ -44,8 +24,8 @@ FileIdentity Win32FolderIdentity::Of(const std::wstring& path) {
 }
 
 std::wstring Win32FolderIdentity::NativeProgramFiles() {
-  std::wstring folder;
-  if (ReadVariable(L"ProgramW6432", folder) || ReadVariable(L"ProgramFiles", folder)) return folder;
+  if (auto folder = EnvironmentVariable(L"ProgramW6432")) return *folder;
+  if (auto folder = EnvironmentVariable(L"ProgramFiles")) return *folder;
   throw SystemError(ERROR_ENVVAR_NOT_FOUND);
 }
 
