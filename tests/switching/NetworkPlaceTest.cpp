@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ using platform::ConnectionProxySetting;
 using platform::Identification;
 
 // As Windows keeps them: switching off clears the flag and leaves the server.
-const ConnectionProxySetting kSchoolProxy{3, "172.27.2.251:8080"};
-const ConnectionProxySetting kDirect{1, "172.27.2.251:8080"};
+const ConnectionProxySetting kSchoolProxy{3, "172.27.2.251:8080", ""};
+const ConnectionProxySetting kDirect{1, "172.27.2.251:8080", ""};
 
 struct Case {
   const char* where;
@@ -55,10 +56,10 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
       {"elsewhere, proxy flag alone",
        at_home,
        names,
-       {2, "172.27.2.251:8080"},
+       {2, "172.27.2.251:8080", ""},
        ProfileChange::EnterHome},
       // Someone else's proxy is not the school's to undo.
-      {"elsewhere, another proxy", at_home, names, {3, "10.1.1.1:3128"}, ProfileChange::None},
+      {"elsewhere, another proxy", at_home, names, {3, "10.1.1.1:3128", ""}, ProfileChange::None},
       // An empty entry in the list never names the unnamed networks.
       {"unnamed network, empty name listed", {{L"", false}}, {L""}, kDirect, ProfileChange::None},
       // Only what Windows has identified counts: the rest may be the school's.
@@ -78,7 +79,48 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     const Place place = WhereIsTheLaptop(c.networks, c.school_networks, codec);
-    EXPECT_EQ(ChangeFor(place, IsSetToSchoolProxy(c.proxy, codec)), c.expected);
+    EXPECT_EQ(ChangeFor(place, IsSetToSchoolProxy(c.proxy, {}, codec).value()), c.expected);
+  }
+}
+
+// With a proxy of the school's own, what the school switch sets counts as
+// the school profile, and nothing else does.
+TEST(NetworkPlaceTest, TheSchoolProfileIsOnWhenTheConnectionHoldsWhatTheSwitchWouldSet) {
+  const std::optional<std::wstring> none;
+  const std::wstring own = L"proxy.school.example:3128";
+  const std::wstring pac = L"http://wpad.school.example/p.pac";
+  const SchoolProxyPolicy own_proxy{own, L"<local>", none};
+  const SchoolProxyPolicy script{none, none, pac};
+  const SchoolProxyPolicy script_and_proxy{own, none, pac};
+  const ConnectionProxySetting on_own{3, "proxy.school.example:3128", ""};
+  const ConnectionProxySetting on_script{5, "172.27.2.251:8080",
+                                         "http://wpad.school.example/p.pac"};
+  const ConnectionProxySetting on_both{7, "proxy.school.example:3128",
+                                       "http://wpad.school.example/p.pac"};
+  const struct {
+    const char* what;
+    SchoolProxyPolicy policy;
+    ConnectionProxySetting setting;
+    std::optional<bool> on;
+  } rows[] = {
+      {"own proxy set", own_proxy, on_own, true},
+      {"own proxy, the built-in one set", own_proxy, kSchoolProxy, false},
+      {"policy removed, own proxy still set", {}, on_own, false},
+      {"own proxy, a script left on", own_proxy, on_both, false},
+      {"script set", script, on_script, true},
+      {"script, another address", script, {5, "", "http://other/p.pac"}, false},
+      {"script, the fixed proxy left on", script, on_both, false},
+      {"script and proxy set", script_and_proxy, on_both, true},
+      {"script and proxy, the proxy off",
+       script_and_proxy,
+       {5, on_both.proxy_server, on_both.auto_config_url},
+       false},
+      {"bad value: the switch would set nothing", {L"a b", none, none}, on_own, std::nullopt},
+  };
+  testing::FakeTextCodec codec;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(IsSetToSchoolProxy(row.setting, row.policy, codec), row.on);
   }
 }
 
