@@ -27,9 +27,9 @@ struct FixedProxy {
 };
 
 // The option list that puts a connection on an automatic configuration
-// script, on a fixed proxy, or on both (the library goes by the script and
-// falls back on the proxy when it cannot have it); direct access stays
-// allowed. Flags first, then proxy, bypass list and script address.
+// script, on a fixed proxy, or on both (as Internet Options does with both
+// boxes ticked); direct access stays allowed. Flags first, then proxy,
+// bypass list and script address.
 platform::PerConnectionOptionList MakeOptionList(
     const platform::TextCodec& codec, const std::wstring& conn_name,
     const std::optional<FixedProxy>& proxy, const std::optional<std::wstring>& auto_config_url);
