@@ -339,11 +339,10 @@ TEST_F(ProgramTest, SharesSetByPolicyAreWhatTheScriptMapsAndTheirFieldsAreReadOn
                            std::wstring(users_home.begin(), users_home.end())}));  // ASCII
 }
 
-// A school's own proxy by the computer's policy, read at each switch. Wine
-// writes no bypass list and keeps no automatic configuration address: those
-// forms are judged by the host tests. The address is loopback: nothing in the
-// prefix is to be sent anywhere else.
-TEST_F(ProgramTest, AProxySetByPolicyIsWhatTheSchoolSwitchSetsUntilThePolicyIsRemoved) {
+// A school's own proxy by the computer's policy. Wine writes no bypass list
+// and keeps no automatic configuration address: those forms are judged by
+// the host tests. A loopback address, should anything in the prefix use it.
+TEST_F(ProgramTest, AProxySetByPolicyIsWhatTheSchoolSwitchSets) {
   WriteString(HKEY_LOCAL_MACHINE, kPolicyKey, L"ProxyServer", L"127.0.0.1:3128");
   RunningProgram program;
   ASSERT_NE(program.Main(), nullptr);
@@ -353,13 +352,6 @@ TEST_F(ProgramTest, AProxySetByPolicyIsWhatTheSchoolSwitchSetsUntilThePolicyIsRe
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
   EXPECT_EQ(ReadString(kInternetSettings, L"ProxyServer"), L"127.0.0.1:3128");
   EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
-
-  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyKey);
-  WaitForTheScript();
-  ChooseFromMenu(program, 0);
-  EXPECT_TRUE(WaitUntil(
-      [] { return ReadString(kInternetSettings, L"ProxyServer") == L"172.27.2.251:8080"; }));
-  EXPECT_TRUE(program.MessageBoxes().empty());
 }
 
 TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {

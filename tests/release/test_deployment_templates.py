@@ -8,11 +8,10 @@ values' key: a text policy per drive value the settings store keeps (its
 value table in settings/DriveSettingsStore.h), named exactly as the store
 names them, and never the password; and the two values that turn on
 switching by itself (settings/AutoSwitchSettings.h), AutoSwitch writing "1"
-when enabled; and one "School proxy" policy whose three optional fields are
-the proxy values the school switch reads (switching/SchoolProxy.h), each as
-long as the program takes. Only the user's area is stored expandable, so
-that it can name %USERNAME%. Every string and presentation the ADMX refers
-to must be in the ADML.
+when enabled; and "School proxy", the school switch's three proxy values
+(switching/SchoolProxy.h), optional and as long as it takes. Only the user's
+area is stored expandable, so that it can name %USERNAME%. Every string and
+presentation the ADMX refers to must be in the ADML.
 
 The scheduled task must be well-formed and fire on event 10000 of
 Microsoft-Windows-NetworkProfile/Operational for the school network's name,
@@ -105,10 +104,8 @@ class PolicyTemplatesTest(unittest.TestCase):
                     names, longest = school_proxy_values()
                     texts = policy.findall("p:elements/p:text", NS)
                     self.assertEqual([t.get("valueName") for t in texts], names)
-                    for text in texts:
-                        # A school fills in only the fields of the form it uses.
+                    for text in texts:  # a school fills in the fields of its form
                         self.assertNotEqual(text.get("required"), "true")
-                        self.assertEqual(text.get("expandable", "false"), "false")
                         self.assertEqual(int(text.get("maxLength", "1023")), longest)
                     continue
                 # No value of the policy itself: only its text element writes.

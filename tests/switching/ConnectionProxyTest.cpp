@@ -85,65 +85,39 @@ TEST_F(ConnectionProxyTest, TextsReachTheLibraryInTheAnsiCodePageUnchecked) {
 // What the school switch hands the library for each form of the school's
 // policy: one whole list, or, for a bad value, none at all.
 TEST_F(ConnectionProxyTest, TheSchoolsPolicyGivesOneWholeListOrNone) {
-  const std::wstring own = L"proxy.school.example:3128";
-  const std::string own_bytes = "proxy.school.example:3128\0"s;
-  const std::wstring pac = L"https://wpad.school.example/proxy.pac";
-  const std::string pac_bytes = "https://wpad.school.example/proxy.pac\0"s;
+  const std::wstring own = L"p.school:81", pac = L"https://wpad.school/p.pac";
+  const PerConnectionOption own_server{2, "p.school:81\0"s},
+      pac_url{4, "https://wpad.school/p.pac\0"s};
   const PerConnectionOption built_in_server{2, "172.27.2.251:8080\0"s};
   const PerConnectionOption built_in_bypass{3, "<local>172.*\0"s};
-  // The longest address WinINet takes, and one character more.
-  const std::wstring longest = L"http://" + std::wstring(2083 - 7, L'a');
+  const std::wstring longest = L"http://" + std::wstring(2083 - 7, L'a');  // WinINet's longest
   const std::nullopt_t none = std::nullopt;
-  struct Row {
-    const char* form;
+  const struct {
     SchoolProxyPolicy policy;
     std::vector<PerConnectionOption> options;  // none: a bad value
     std::wstring_view bad_value = {};
+  } rows[] = {
+      {{}, {{1, 3u}, built_in_server, built_in_bypass}},
+      {{L"", L"<local>", L""}, {{1, 3u}, built_in_server, built_in_bypass}},  // left empty
+      {{own, none, none}, {{1, 3u}, own_server, built_in_bypass}},
+      {{L"http=h:80;https=h:443", L"<local>;*.school", none},
+       {{1, 3u}, {2, "http=h:80;https=h:443\0"s}, {3, "<local>;*.school\0"s}}},
+      {{none, none, pac}, {{1, 5u}, pac_url}},
+      {{own, none, pac}, {{1, 7u}, own_server, built_in_bypass, pac_url}},
+      {{none, none, longest}, {{1, 5u}, {4, codec.ToAnsi(longest) + '\0'}}},
+      {{L"p.school :81", none, none}, {}, L"ProxyServer"},
+      {{own, L"<local>;\n*.school", none}, {}, L"ProxyBypass"},
+      {{own, none, L"ftp://wpad.school/p.pac"}, {}, L"AutoConfigURL"},
+      {{none, none, longest + L"a"}, {}, L"AutoConfigURL"},
   };
-  const Row rows[] = {
-      {"built-in", {}, {{1, 3u}, built_in_server, built_in_bypass}},
-      {"fields left empty", {L"", L"", L""}, {{1, 3u}, built_in_server, built_in_bypass}},
-      {"a bypass list alone",
-       {none, L"<local>", none},
-       {{1, 3u}, built_in_server, built_in_bypass}},
-      {"policy proxy", {own, none, none}, {{1, 3u}, {2, own_bytes}, built_in_bypass}},
-      {"per protocol, with bypass",
-       {L"http=p.school.example:80;https=p.school.example:443", L"<local>;*.school.example;10.*",
-        none},
-       {{1, 3u},
-        {2, "http=p.school.example:80;https=p.school.example:443\0"s},
-        {3, "<local>;*.school.example;10.*\0"s}}},
-      {"script", {none, L"<local>", pac}, {{1, 5u}, {4, pac_bytes}}},
-      {"script, fallback proxy",
-       {own, none, pac},
-       {{1, 7u}, {2, own_bytes}, built_in_bypass, {4, pac_bytes}}},
-      {"script, longest address",
-       {none, none, longest},
-       {{1, 5u}, {4, codec.ToAnsi(longest) + '\0'}}},
-      {"scheme in capitals",
-       {none, none, L"HTTP://wpad/p.pac"},
-       {{1, 5u}, {4, "HTTP://wpad/p.pac\0"s}}},
-      {"blank in proxy", {L"proxy school:3128", none, none}, {}, L"ProxyServer"},
-      {"control character in bypass", {own, L"<local>;\n*.x", none}, {}, L"ProxyBypass"},
-      {"no-break space in proxy", {L"proxy\u00A0:3128", none, none}, {}, L"ProxyServer"},
-      {"script over ftp", {own, none, L"ftp://wpad/p.pac"}, {}, L"AutoConfigURL"},
-      {"scheme without host", {none, none, L"https://"}, {}, L"AutoConfigURL"},
-      {"a file, not an address", {none, none, L"file:///C:/p.pac"}, {}, L"AutoConfigURL"},
-      {"blank in address", {none, none, L"http://wpad/p pac"}, {}, L"AutoConfigURL"},
-      {"address too long", {none, none, longest + L"a"}, {}, L"AutoConfigURL"},
-      {"proxy too long", {std::wstring(2084, L'p'), none, none}, {}, L"ProxyServer"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.form);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(&row - rows);
     const auto list = MakeSchoolOptionList(codec, L"", row.policy);
-    if (row.options.empty()) {
-      ASSERT_TRUE(std::holds_alternative<BadPolicyValue>(list));
+    if (row.options.empty())
       EXPECT_EQ(std::get<BadPolicyValue>(list).name, row.bad_value);
-    } else {
-      ASSERT_TRUE(std::holds_alternative<PerConnectionOptionList>(list));
+    else
       EXPECT_EQ(std::get<PerConnectionOptionList>(list),
                 (PerConnectionOptionList{"\0"s, row.options}));
-    }
   }
 }
 
