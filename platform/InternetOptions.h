@@ -16,9 +16,11 @@ inline constexpr std::uint32_t kOptionPerConnectionOption = 75;
 inline constexpr std::uint32_t kPerConnFlags = 1;
 inline constexpr std::uint32_t kPerConnProxyServer = 2;
 inline constexpr std::uint32_t kPerConnProxyBypass = 3;
+inline constexpr std::uint32_t kPerConnAutoConfigUrl = 4;
 
 inline constexpr std::uint32_t kProxyTypeDirect = 1;
 inline constexpr std::uint32_t kProxyTypeProxy = 2;
+inline constexpr std::uint32_t kProxyTypeAutoProxyUrl = 4;
 
 // One element of a per-connection option list. A text value holds the exact
 // bytes handed to the library, its terminating NUL included.
@@ -40,8 +42,9 @@ struct PerConnectionOptionList {
 
 // How the default connection reaches the web, as the library reports it.
 struct ConnectionProxySetting {
-  std::uint32_t flags = 0;   // kProxyTypeDirect, kProxyTypeProxy...
-  std::string proxy_server;  // ANSI bytes without a NUL; empty when none is set
+  std::uint32_t flags = 0;      // kProxyTypeDirect, kProxyTypeProxy...
+  std::string proxy_server;     // ANSI bytes without a NUL; empty when none is set
+  std::string auto_config_url;  // likewise
 
   friend bool operator==(const ConnectionProxySetting&, const ConnectionProxySetting&) = default;
 };
@@ -55,8 +58,9 @@ class InternetOptions {
   // An option that takes no buffer (settings-changed, refresh); the result is
   // of no use to the program, so none is returned.
   virtual void Notify(std::uint32_t option) = 0;
-  // InternetQueryOptionA, option 75, for the default connection's flags and
-  // proxy server; nothing when the library cannot tell.
+  // InternetQueryOptionA, option 75, for the default connection's flags,
+  // proxy server and automatic configuration address; nothing when the
+  // library cannot tell.
   virtual std::optional<ConnectionProxySetting> QueryDefaultConnectionProxy() = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/Win32InternetOptions.h"
 
 #include <array>
+#include <memory>
+#include <string>
 
 #include "platform/Win32PerConnectionOptionList.h"
 
@@ -16,10 +18,27 @@ void Win32InternetOptions::Notify(std::uint32_t option) {
   set_option_(nullptr, option, nullptr, 0);
 }
 
+namespace {
+
+// The library allocates each text it answers with GlobalAlloc and leaves it
+// to the caller. A free that failed could not be mended, so its result is
+// ignored.
+struct GlobalTextFree {
+  void operator()(char* text) const noexcept { GlobalFree(text); }
+};
+using GlobalText = std::unique_ptr<char, GlobalTextFree>;
+
+std::string TextOf(const GlobalText& text) {
+  return text ? std::string(text.get()) : std::string();
+}
+
+}  // namespace
+
 std::optional<ConnectionProxySetting> Win32InternetOptions::QueryDefaultConnectionProxy() {
-  std::array<INTERNET_PER_CONN_OPTIONA, 2> options{};
+  std::array<INTERNET_PER_CONN_OPTIONA, 3> options{};
   options[0].dwOption = kPerConnFlags;
   options[1].dwOption = kPerConnProxyServer;
+  options[2].dwOption = kPerConnAutoConfigUrl;
   // No connection name: the library answers for the LAN connection, the one
   // the switches set through "".
   INTERNET_PER_CONN_OPTION_LISTA list{};
@@ -30,14 +49,9 @@ std::optional<ConnectionProxySetting> Win32InternetOptions::QueryDefaultConnecti
   DWORD size = list.dwSize;
   if (!InternetQueryOptionA(nullptr, kOptionPerConnectionOption, &list, &size)) return {};
 
-  ConnectionProxySetting setting{options[0].Value.dwValue, {}};
-  // The library allocates the text with GlobalAlloc and leaves it to the
-  // caller; a free that failed could not be mended, so its result is ignored.
-  if (char* server = options[1].Value.pszValue) {
-    setting.proxy_server = server;
-    GlobalFree(server);
-  }
-  return setting;
+  const GlobalText server(options[1].Value.pszValue);
+  const GlobalText auto_config_url(options[2].Value.pszValue);
+  return ConnectionProxySetting{options[0].Value.dwValue, TextOf(server), TextOf(auto_config_url)};
 }
 
 }  // namespace rerevure::platform

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/PlatformError.h"
+#include "settings/SchoolProxyPolicyReader.h"
 
 namespace rerevure::shell {
 
@@ -109,8 +110,13 @@ void AutoSwitch::LookOnce() {
     const std::optional<platform::ConnectionProxySetting> proxy =
         internet_.QueryDefaultConnectionProxy();
     if (!proxy) return;
-    const switching::ProfileChange change =
-        switching::ChangeFor(place, switching::IsSetToSchoolProxy(*proxy, codec_));
+    // The policy as it is now: the school switch reads it at each switch too.
+    const std::optional<bool> school_on =
+        switching::IsSetToSchoolProxy(*proxy, settings::ReadSchoolProxyPolicy(policies_), codec_);
+    // Bad policy values: the school switch would not set the proxy, so the
+    // setting says nothing of the profile.
+    if (!school_on) return;
+    const switching::ProfileChange change = switching::ChangeFor(place, *school_on);
     // The user may have switched while Windows was being asked: theirs wins.
     if (change == switching::ProfileChange::None || user_switches_ != switches_before) return;
     change_profile_(change);

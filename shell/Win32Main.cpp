@@ -31,6 +31,7 @@
 #include "platform/Win32TextFiles.h"
 #include "platform/Win32Timer.h"
 #include "platform/Win32Tray.h"
+#include "settings/SchoolProxyPolicyReader.h"
 #include "shell/CommandLine.h"
 #include "shell/InstanceHandOver.h"
 #include "shell/Program.h"
@@ -86,10 +87,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Asks Windows for nothing until switching by itself is on.
   platform::Win32NetworkList networks(errors);
   platform::Win32PolicyValues policies;
+  settings::SchoolProxyPolicyReader school_proxy(policies);
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
-      .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
+      .profiles = {internet, shells, files, codec, folders, interpreter, script_run, school_proxy},
       .errors = errors,
       .networks = networks,
       .policies = policies,

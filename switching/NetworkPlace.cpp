@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <variant>
 
 #include "switching/ProfileTexts.h"
 
@@ -10,6 +13,13 @@ namespace rerevure::switching {
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// The library answers with the text it was given, without the NUL it was
+// given with.
+bool SameText(const std::string& answered, const std::variant<std::uint32_t, std::string>& given) {
+  const std::string& text = std::get<std::string>(given);
+  return answered == std::string_view(text).substr(0, text.find('\0'));
+}
 
 // Both already in upper case.
 bool NamesTheNetwork(const std::wstring& school_name, const std::wstring& name) {
@@ -50,10 +60,24 @@ Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
   return at_school ? Place::School : Place::Elsewhere;
 }
 
-bool IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
-                        const platform::TextCodec& codec) {
-  return (setting.flags & platform::kProxyTypeProxy) != 0 &&
-         setting.proxy_server == codec.ToAnsi(kSchoolProxyAddress);
+std::optional<bool> IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
+                                       const SchoolProxyPolicy& policy,
+                                       const platform::TextCodec& codec) {
+  const auto school = MakeSchoolOptionList(codec, std::wstring(kDefaultConnection), policy);
+  const auto* list = std::get_if<platform::PerConnectionOptionList>(&school);
+  if (!list) return std::nullopt;
+  constexpr std::uint32_t kCompared = platform::kProxyTypeProxy | platform::kProxyTypeAutoProxyUrl;
+  for (const platform::PerConnectionOption& option : list->options) {
+    if (option.option == platform::kPerConnFlags) {
+      if ((setting.flags & kCompared) != (std::get<std::uint32_t>(option.value) & kCompared))
+        return false;
+    } else if (option.option == platform::kPerConnProxyServer) {
+      if (!SameText(setting.proxy_server, option.value)) return false;
+    } else if (option.option == platform::kPerConnAutoConfigUrl) {
+      if (!SameText(setting.auto_config_url, option.value)) return false;
+    }
+  }
+  return true;
 }
 
 ProfileChange ChangeFor(Place place, bool set_to_school_proxy) {

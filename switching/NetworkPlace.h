@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/InternetOptions.h"
 #include "platform/NetworkList.h"
 #include "platform/TextCodec.h"
+#include "switching/SchoolProxy.h"
 
 namespace rerevure::switching {
 
@@ -27,10 +29,16 @@ Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
                        const std::vector<std::wstring>& school_networks,
                        const platform::TextCodec& codec);
 
-// The default connection is set to the school proxy: the proxy flag on and
-// the school's proxy as the server.
-bool IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
-                        const platform::TextCodec& codec);
+// The default connection holds what the school switch would set now, so
+// that a school with a proxy of its own is not switched over and over: the
+// proxy flag and the automatic configuration flag each on exactly when the
+// switch sets them, with its proxy server and its script address. The bypass
+// list is not compared (Wine keeps none). Nothing when the policy's values
+// are bad: the switch would leave the proxy as it is, so no setting is the
+// school's.
+std::optional<bool> IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,
+                                       const SchoolProxyPolicy& policy,
+                                       const platform::TextCodec& codec);
 
 // What a difference between where the laptop is and how it is set calls for.
 enum class ProfileChange { None, EnterSchool, EnterHome };

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "switching/ConnectionProxy.h"
 #include "switching/ContinueOnError.h"
 #include "switching/DriveScript.h"
 #include "switching/ProfileTexts.h"
+#include "switching/SchoolProxy.h"
 #include "switching/ScriptFolder.h"
 
 namespace rerevure::switching {
@@ -22,10 +24,11 @@ void Warn(Notifier& notifier, Feedback feedback, const ProfileTexts& texts,
     notifier.ShowWarningBalloon(std::wstring(texts.balloon_title), text, kBalloonTimeoutMs);
 }
 
+// Either the warning why the proxy was not set, or the usual feedback.
 void TellProxyOutcome(Notifier& notifier, Feedback feedback, const ProfileTexts& texts,
-                      bool changed) {
-  if (!changed)
-    Warn(notifier, feedback, texts, std::wstring(texts.refused));
+                      const std::optional<std::wstring>& not_set) {
+  if (not_set)
+    Warn(notifier, feedback, texts, *not_set);
   else if (feedback == Feedback::MessageBox)
     notifier.ShowMessage(std::wstring(texts.message));
   else
@@ -44,6 +47,31 @@ std::wstring ScriptFailureText(std::wstring_view what_failed,
   return text + L": " + failure.Description();
 }
 
+std::optional<std::wstring> RefusedUnless(bool changed, const ProfileTexts& texts) {
+  if (changed) return std::nullopt;
+  return std::wstring(texts.refused);
+}
+
+// Sets what the school's policy asks for as one list, or nothing at all. The
+// warning when the proxy was not set; nothing when it was.
+std::optional<std::wstring> SetSchoolProxy(const ProfilePlatform& platform) {
+  SchoolProxyPolicy policy;
+  if (auto failure = ContinueOnError([&] { policy = platform.school_proxy.Read(); }))
+    return std::wstring(kSchoolProxyLeftAsItIs) + failure->Description();
+  std::optional<std::wstring> not_set = std::wstring(kSchoolTexts.refused);
+  ContinueOnError([&] {
+    const auto options =
+        MakeSchoolOptionList(platform.codec, std::wstring(kDefaultConnection), policy);
+    if (const auto* bad = std::get_if<BadPolicyValue>(&options))
+      not_set = std::wstring(kSchoolProxyLeftAsItIs) + L"the policy value " +
+                std::wstring(bad->name) + L" " + bad->fault + L".";
+    else if (ApplyOptionList(platform.internet,
+                             std::get<platform::PerConnectionOptionList>(options)))
+      not_set.reset();
+  });
+  return not_set;
+}
+
 // The shell object lives only for the one command.
 void RunCommand(platform::AutomationShellFactory& shells, std::wstring_view command) {
   const auto shell = shells.Create(std::wstring(kShellProgId));
@@ -54,13 +82,8 @@ void RunCommand(platform::AutomationShellFactory& shells, std::wstring_view comm
 
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings) {
-  bool enabled = false;
-  ContinueOnError([&] {
-    enabled =
-        SetConnectionOptions(platform.internet, platform.codec, std::wstring(kDefaultConnection),
-                             std::wstring(kSchoolProxyAddress));
-  });
-  ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
+  const std::optional<std::wstring> not_set = SetSchoolProxy(platform);
+  ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, not_set); });
 
   // A run of an earlier switch that still goes may wait on a prompt nobody
   // answers: it gives way, so that this switch maps the drives as it says.
@@ -92,7 +115,7 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
 void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier) {
   const bool disabled =
       DisableConnectionProxy(platform.internet, platform.codec, std::wstring(kDefaultConnection));
-  TellProxyOutcome(notifier, feedback, kHomeTexts, disabled);
+  TellProxyOutcome(notifier, feedback, kHomeTexts, RefusedUnless(disabled, kHomeTexts));
   RunCommand(platform.shells, kDisconnectCommand);
 }
 

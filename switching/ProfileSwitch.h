@@ -8,13 +8,14 @@
 #include "platform/TextFiles.h"
 #include "switching/Feedback.h"
 #include "switching/Notifier.h"
+#include "switching/SchoolProxy.h"
 #include "switching/ScriptRun.h"
 #include "switching/SettingsSource.h"
 
 namespace rerevure::switching {
 
-// What the two profile switches use: the platform operations, and the one
-// drive script run the school switches share.
+// What the two profile switches use: the platform operations, the one drive
+// script run the school switches share, and the school's proxy policy.
 struct ProfilePlatform {
   platform::InternetOptions& internet;
   platform::AutomationShellFactory& shells;
@@ -23,16 +24,20 @@ struct ProfilePlatform {
   platform::FolderIdentity& folders;
   platform::CommandInterpreter& interpreter;
   ScriptRun& script_run;
+  SchoolProxySource& school_proxy;
 };
 
-// Puts the default connection on the school proxy, tells the user, writes the
+// Puts the default connection on the school proxy (the one the school's
+// policy sets, else the built-in one), tells the user, writes the
 // drive-mapping script from the values in settings and starts the command
 // interpreter on it. Any step that fails is skipped and the next one runs;
 // nothing is thrown. The script is written only into the program's own folder
 // and only a script this switch created is started. Two things the user is
-// told about: a proxy change the library refused (instead of the usual
-// feedback), and, last, drives that could not be mapped because the script
-// folder is not the program's, or the script could not be written or started.
+// told about: a proxy not set (instead of the usual feedback) because the
+// library refused it, or the policy could not be read or holds a bad value,
+// which leaves the proxy as it was; and, last, drives that could not be
+// mapped because the script folder is not the program's, or the script could
+// not be written or started.
 // A script of an earlier switch that still runs is ended, with all it
 // started, and deleted before the new one is written.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,

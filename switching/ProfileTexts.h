@@ -29,6 +29,11 @@ inline constexpr ProfileTexts kHomeTexts = {
 
 inline constexpr std::uint32_t kBalloonTimeoutMs = 3000;
 
+// The school switch's warning when the school's proxy policy cannot be set,
+// before the reason.
+inline constexpr std::wstring_view kSchoolProxyLeftAsItIs =
+    L"School Proxy could not be enabled, the proxy was left as it is: ";
+
 // The school profile's proxy, on the default connection ("").
 inline constexpr std::wstring_view kSchoolProxyAddress = L"172.27.2.251:8080";
 inline constexpr std::wstring_view kDefaultConnection = L"";

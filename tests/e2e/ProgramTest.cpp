@@ -339,6 +339,21 @@ TEST_F(ProgramTest, SharesSetByPolicyAreWhatTheScriptMapsAndTheirFieldsAreReadOn
                            std::wstring(users_home.begin(), users_home.end())}));  // ASCII
 }
 
+// A school's own proxy by the computer's policy. Wine writes no bypass list
+// and keeps no automatic configuration address: those forms are judged by
+// the host tests. A loopback address, should anything in the prefix use it.
+TEST_F(ProgramTest, AProxySetByPolicyIsWhatTheSchoolSwitchSets) {
+  WriteString(HKEY_LOCAL_MACHINE, kPolicyKey, L"ProxyServer", L"127.0.0.1:3128");
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  ASSERT_TRUE(IconAdded());
+  ChooseFromMenu(program, 0);
+  EXPECT_TRUE(BalloonShown(kSchoolBalloon));
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
+  EXPECT_EQ(ReadString(kInternetSettings, L"ProxyServer"), L"127.0.0.1:3128");
+  EXPECT_TRUE(WaitUntil([] { return ScriptAsRun() == kExpectedScript; }));
+}
+
 TEST_F(ProgramTest, MenuHomeNetworkAnswersWithABalloonNotABox) {
   WriteDword(kInternetSettings, L"ProxyEnable", 1);
   RunningProgram program;

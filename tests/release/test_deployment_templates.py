@@ -8,9 +8,10 @@ values' key: a text policy per drive value the settings store keeps (its
 value table in settings/DriveSettingsStore.h), named exactly as the store
 names them, and never the password; and the two values that turn on
 switching by itself (settings/AutoSwitchSettings.h), AutoSwitch writing "1"
-when enabled. Only the user's area is stored expandable, so that it can name
-%USERNAME%. Every string and presentation the ADMX refers to must be in the
-ADML.
+when enabled; and "School proxy", the school switch's three proxy values
+(switching/SchoolProxy.h), optional and as long as it takes. Only the user's
+area is stored expandable, so that it can name %USERNAME%. Every string and
+presentation the ADMX refers to must be in the ADML.
 
 The scheduled task must be well-formed and fire on event 10000 of
 Microsoft-Windows-NetworkProfile/Operational for the school network's name,
@@ -35,6 +36,7 @@ TASKS = os.path.join(ROOT, "release", "tasks")
 STORE = os.path.join(ROOT, "settings", "DriveSettingsStore.h")
 AUTO_SWITCH = os.path.join(ROOT, "settings", "AutoSwitchSettings.h")
 POLICY_VALUE = os.path.join(ROOT, "settings", "PolicyValue.h")
+SCHOOL_PROXY = os.path.join(ROOT, "switching", "SchoolProxy.h")
 NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 TASK_NS = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
 
@@ -55,6 +57,16 @@ def auto_switch_value_names():
     names = [re.search(r"%s = L\"(\w+)\";" % c, text).group(1)
              for c in ("kAutoSwitchValue", "kSchoolNetworksValue")]
     return names
+
+
+def school_proxy_values():
+    """The proxy value names in the school proxy's order, and their longest length."""
+    with open(SCHOOL_PROXY, encoding="utf-8") as f:
+        text = f.read()
+    names = [re.search(r"%s = L\"(\w+)\";" % c, text).group(1)
+             for c in ("kProxyServerValue", "kProxyBypassValue", "kAutoConfigUrlValue")]
+    longest = int(re.search(r"kMaxProxyValueLength = (\d+);", text).group(1))
+    return names, longest
 
 
 def policy_key():
@@ -88,6 +100,14 @@ class PolicyTemplatesTest(unittest.TestCase):
                     self.assertEqual(policy.findtext("p:enabledValue/p:string", None, NS), "1")
                     self.assertIsNone(policy.find("p:elements", NS))
                     continue
+                if policy.get("name") == "SchoolProxy":
+                    names, longest = school_proxy_values()
+                    texts = policy.findall("p:elements/p:text", NS)
+                    self.assertEqual([t.get("valueName") for t in texts], names)
+                    for text in texts:  # a school fills in the fields of its form
+                        self.assertNotEqual(text.get("required"), "true")
+                        self.assertEqual(int(text.get("maxLength", "1023")), longest)
+                    continue
                 # No value of the policy itself: only its text element writes.
                 self.assertIsNone(policy.get("valueName"))
                 elements = list(policy.find("p:elements", NS))
@@ -103,7 +123,8 @@ class PolicyTemplatesTest(unittest.TestCase):
         store = store_value_names()
         self.assertIn("Password", store)
         written = [e.get("valueName") for e in self.admx.iter() if e.get("valueName")]
-        expected = [n for n in store if n != "Password"] + auto_switch_value_names()
+        expected = ([n for n in store if n != "Password"] + auto_switch_value_names()
+                    + school_proxy_values()[0])
         self.assertEqual(sorted(written), sorted(expected))
         self.assertNotIn("password", " ".join(written).lower())
 

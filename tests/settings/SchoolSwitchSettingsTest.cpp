@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/Form2Layout.h"
+#include "settings/SchoolProxyPolicyReader.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakeAutomationShell.h"
 #include "support/FakeCommandInterpreter.h"
@@ -58,8 +59,9 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeCommandInterpreter interpreter;
   testing::FakePause pause;
   switching::ScriptRun script_run{files, pause};
-  switching::ProfilePlatform platform{internet, shells,      files,     codec,
-                                      folders,  interpreter, script_run};
+  SchoolProxyPolicyReader school_proxy{policies};
+  switching::ProfilePlatform platform{internet, shells,      files,      codec,
+                                      folders,  interpreter, script_run, school_proxy};
   SettingsWindow window{forms, shells, policies, errors};
 };
 

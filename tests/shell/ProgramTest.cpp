@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/NotifyIconRecord.h"
+#include "settings/SchoolProxyPolicyReader.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/Program.h"
 #include "shell/ShellTexts.h"
@@ -58,7 +59,8 @@ class ProgramTest : public ::testing::Test {
   void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
-        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_,
+                     school_proxy_},
         .errors = errors_,
         .networks = networks_,
         .policies = policies_,
@@ -94,6 +96,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
   testing::FakePolicyValues policies_;
+  settings::SchoolProxyPolicyReader school_proxy_{policies_};
   std::optional<Program> program_;
 };
 
@@ -544,6 +547,20 @@ TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
   Start();
   timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());  // at school by the policy's names
+}
+
+// A school with its own proxy: once set, a look finds the school profile on.
+TEST_F(AutoSwitchTest, TheSchoolsOwnProxyIsEnteredOnceNotAtEveryLook) {
+  TurnOn(L"");
+  policies_.Set(platform::PolicyScope::Machine, L"ProxyServer", L"p.school:81");
+  networks_.connected = {kSchoolDomain};
+  Start();
+  timers_.Elapse();
+  EXPECT_EQ(internet_.proxy_server, std::string("p.school:81") + '\0');
+  interpreter_.End();
+  networks_.Change();
+  timers_.Elapse();
+  EXPECT_EQ(interpreter_.starts.size(), 1u);
 }
 
 // A logon script's "/school" handed over while a look is asking Windows:

@@ -16,6 +16,8 @@ bool FakeInternetOptions::SetPerConnectionOptions(const platform::PerConnectionO
       proxy_server = std::get<std::string>(option.value);
     else if (option.option == platform::kPerConnProxyBypass)
       proxy_bypass = std::get<std::string>(option.value);
+    else if (option.option == platform::kPerConnAutoConfigUrl)
+      auto_config_url = std::get<std::string>(option.value);
   }
   return true;
 }
@@ -29,10 +31,12 @@ std::optional<platform::ConnectionProxySetting> FakeInternetOptions::QueryDefaul
   ++queries;
   if (during_query) std::exchange(during_query, nullptr)();
   if (!answer_queries) return {};
-  // The library hands the server back without the NUL it was given with.
-  std::string server = proxy_server;
-  if (!server.empty() && server.back() == '\0') server.pop_back();
-  return platform::ConnectionProxySetting{flags, server};
+  // The library hands the texts back without the NUL they were given with.
+  const auto answered = [](std::string text) {
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+  };
+  return platform::ConnectionProxySetting{flags, answered(proxy_server), answered(auto_config_url)};
 }
 
 }  // namespace rerevure::testing

@@ -29,6 +29,7 @@ class FakeInternetOptions final : public platform::InternetOptions {
   std::uint32_t flags = platform::kProxyTypeDirect;
   std::string proxy_server;  // ANSI bytes, NUL included
   std::string proxy_bypass;
+  std::string auto_config_url;
   bool ProxyEnabled() const { return (flags & platform::kProxyTypeProxy) != 0; }
 
   std::vector<platform::PerConnectionOptionList> lists;  // every list sent

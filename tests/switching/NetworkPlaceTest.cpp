@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ using platform::ConnectionProxySetting;
 using platform::Identification;
 
 // As Windows keeps them: switching off clears the flag and leaves the server.
-const ConnectionProxySetting kSchoolProxy{3, "172.27.2.251:8080"};
-const ConnectionProxySetting kDirect{1, "172.27.2.251:8080"};
+const ConnectionProxySetting kSchoolProxy{3, "172.27.2.251:8080", ""};
+const ConnectionProxySetting kDirect{1, "172.27.2.251:8080", ""};
 
 struct Case {
   const char* where;
@@ -55,10 +56,10 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
       {"elsewhere, proxy flag alone",
        at_home,
        names,
-       {2, "172.27.2.251:8080"},
+       {2, "172.27.2.251:8080", ""},
        ProfileChange::EnterHome},
       // Someone else's proxy is not the school's to undo.
-      {"elsewhere, another proxy", at_home, names, {3, "10.1.1.1:3128"}, ProfileChange::None},
+      {"elsewhere, another proxy", at_home, names, {3, "10.1.1.1:3128", ""}, ProfileChange::None},
       // An empty entry in the list never names the unnamed networks.
       {"unnamed network, empty name listed", {{L"", false}}, {L""}, kDirect, ProfileChange::None},
       // Only what Windows has identified counts: the rest may be the school's.
@@ -78,7 +79,33 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     const Place place = WhereIsTheLaptop(c.networks, c.school_networks, codec);
-    EXPECT_EQ(ChangeFor(place, IsSetToSchoolProxy(c.proxy, codec)), c.expected);
+    EXPECT_EQ(ChangeFor(place, IsSetToSchoolProxy(c.proxy, {}, codec).value()), c.expected);
+  }
+}
+
+// With a proxy of the school's own, what the school switch sets counts as
+// the school profile, and nothing else does.
+TEST(NetworkPlaceTest, TheSchoolProfileIsOnWhenTheConnectionHoldsWhatTheSwitchWouldSet) {
+  const std::optional<std::wstring> none, own = L"p.school:81", pac = L"http://wpad/p.pac";
+  const ConnectionProxySetting on_own{3, "p.school:81", ""};
+  const ConnectionProxySetting on_both{7, "p.school:81", "http://wpad/p.pac"};
+  const struct {
+    SchoolProxyPolicy policy;
+    ConnectionProxySetting setting;
+    std::optional<bool> on;
+  } rows[] = {
+      {{own, L"<local>", none}, on_own, true},
+      {{own, none, none}, kSchoolProxy, false},
+      {{own, none, none}, on_both, false},
+      {{own, none, pac}, on_both, true},
+      {{none, none, pac}, on_both, false},
+      {{own, none, pac}, {5, "", "http://wpad/p.pac"}, false},
+      {{L"p school", none, none}, on_own, std::nullopt},  // the switch would set nothing
+  };
+  testing::FakeTextCodec codec;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    EXPECT_EQ(IsSetToSchoolProxy(row.setting, row.policy, codec), row.on);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ using testing::FakeTextCodec;
 using testing::FakeTextFiles;
 using Entries = std::vector<std::wstring>;
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 const std::wstring kPath = L"C:\\Progra~1\\Rerevure\\MapDrives.bat";
 const std::wstring kSchoolBalloon =
@@ -66,6 +68,13 @@ const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
                               L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
                               L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
 
+// The policy the school switch reads, as the test sets it.
+struct FakeSchoolProxySource final : SchoolProxySource {
+  SchoolProxyPolicy Read() override { return failure ? throw *failure : policy; }
+  SchoolProxyPolicy policy;
+  std::optional<platform::PlatformError> failure;
+};
+
 class ProfileSwitchTest : public ::testing::Test {
  protected:
   ProfileSwitchTest() {
@@ -87,7 +96,9 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeCommandInterpreter interpreter;
   FakePause pause;
   ScriptRun script_run{files, pause};
-  ProfilePlatform platform{internet, shells, files, codec, folders, interpreter, script_run};
+  FakeSchoolProxySource school_proxy;
+  ProfilePlatform platform{internet, shells,      files,      codec,
+                           folders,  interpreter, script_run, school_proxy};
 };
 
 TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
@@ -165,6 +176,33 @@ TEST_F(ProfileSwitchTest, ARefusedProxyChangeIsToldAsAWarningAndTheSwitchGoesOn)
   EXPECT_EQ(interpreter.starts.size(), 2u);
   EXPECT_EQ(shells.runs, (std::vector<std::wstring>{L"net use * /d /y", L"net use * /d /y"}));
   EXPECT_EQ(internet.notifications.size(), 8u);
+}
+
+// The school's own proxy gets the usual texts; a policy that cannot be set
+// whole leaves the proxy as it was, says why, and the drives are mapped.
+TEST_F(ProfileSwitchTest, APolicyProxyIsSetAsTheBuiltInOneAndABadOneIsNotSetAtAll) {
+  school_proxy.policy.proxy_server = L"p.school:81";
+  School(Feedback::MessageBox);
+  EXPECT_EQ(internet.proxy_server, "p.school:81\0"s);
+  school_proxy.policy.auto_config_url = L"wpad.school/p.pac";
+  interpreter.End();
+  School(Feedback::MessageBox);
+  school_proxy.failure = platform::PlatformError(5, L"the policy value ProxyServer was not read");
+  interpreter.End();
+  School(Feedback::MessageBox);
+
+  const std::wstring left = L"School Proxy could not be enabled, the proxy was left as it is: ";
+  using Kind = FakeNotifier::Kind;
+  EXPECT_EQ(
+      notifier.calls,
+      (std::vector<FakeNotifier::Call>{
+          {Kind::Message, L"", L"School Proxy Enabled.", 0},
+          {Kind::WarningMessage, L"",
+           left + L"the policy value AutoConfigURL is not an http:// or https:// address.", 0},
+          {Kind::WarningMessage, L"", left + L"the policy value ProxyServer was not read", 0},
+      }));
+  EXPECT_EQ(internet.lists.size(), 1u);
+  EXPECT_EQ(interpreter.starts.size(), 3u);
 }
 
 TEST_F(ProfileSwitchTest, AFailingFeedbackOrReadIsSkippedInTheSchoolSwitch) {
