@@ -43,6 +43,8 @@ class NetworkList {
   // message loop, after each change of connectivity that Windows reports.
   // Throws PlatformError when Windows cannot be asked to tell.
   virtual void WatchChanges(std::function<void()> changed) = 0;
+  // From now on changed() runs no more, whatever Windows still reports.
+  virtual void StopWatching() noexcept = 0;
 };
 
 }  // namespace rerevure::platform

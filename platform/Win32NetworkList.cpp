@@ -18,9 +18,14 @@ void Check(HRESULT hr) {
 
 }  // namespace
 
-Win32NetworkList::~Win32NetworkList() {
-  // The program is ending: a refused Unadvise leaves nothing to do.
+Win32NetworkList::~Win32NetworkList() { StopWatching(); }
+
+void Win32NetworkList::StopWatching() noexcept {
+  // An event already posted, or one Windows still sends should Unadvise be
+  // refused, finds nobody to tell: nothing else is left to do.
+  changed_ = nullptr;
   if (events_) events_->Unadvise(cookie_);
+  events_.Reset();
 }
 
 INetworkListManager& Win32NetworkList::Manager() {

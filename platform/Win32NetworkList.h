@@ -28,6 +28,7 @@ class Win32NetworkList final : public NetworkList {
 
   std::vector<ConnectedNetwork> ConnectedNetworks() override;
   void WatchChanges(std::function<void()> changed) override;
+  void StopWatching() noexcept override;
 
  private:
   INetworkListManager& Manager();

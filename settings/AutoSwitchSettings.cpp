@@ -1,12 +1,8 @@
 #include "settings/AutoSwitchSettings.h"
 
 #include <algorithm>
-#include <memory>
-#include <optional>
 
-#include "platform/PlatformError.h"
-#include "settings/DriveSettingsStore.h"
-#include "settings/PolicyValue.h"
+#include "settings/SettingReader.h"
 
 namespace rerevure::settings {
 namespace {
@@ -33,21 +29,14 @@ std::vector<std::wstring> SplitNames(std::wstring_view list) {
 AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells,
                                           platform::PolicyValues& policies) {
   AutoSwitchSettings settings;
-  // Whatever fails here leaves the program as it is without these values.
-  try {
-    // Made only for a value no policy sets.
-    std::unique_ptr<platform::AutomationShell> shell;
-    const auto read = [&](std::wstring_view name) {
-      if (std::optional<std::wstring> enforced = PolicyValue(policies, name)) return *enforced;
-      if (!shell) shell = shells.Create(std::wstring(kShellProgId));
-      if (!shell) return std::wstring();
-      return shell->RegRead(ValuePath(name));
-    };
-    if (read(kAutoSwitchValue) != L"1") return settings;
-    settings.enabled = true;
-    settings.school_networks = SplitNames(read(kSchoolNetworksValue));
-  } catch (const platform::PlatformError&) {
-  }
+  SettingReader reader(shells, policies);
+  if (reader.Read(kAutoSwitchValue).value != L"1") return settings;
+  // Names the school meant but that could not be read would make the school
+  // "elsewhere": switching stays off rather than send the laptop home there.
+  const SettingRead names = reader.Read(kSchoolNetworksValue);
+  if (!names.value && names.failure) return settings;
+  settings.school_networks = SplitNames(names.value.value_or(L""));
+  settings.enabled = true;
   return settings;
 }
 

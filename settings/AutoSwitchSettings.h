@@ -19,11 +19,11 @@ struct AutoSwitchSettings {
   std::vector<std::wstring> school_networks;  // names as listed, blanks around them dropped
 };
 
-// Reads them once at start, each from Group Policy if a policy sets it (see
-// PolicyValue), else through the automation shell object from the user's
-// own values: AutoSwitch "1" turns switching by itself on; absent,
-// unreadable or anything else leaves it off. SchoolNetworks, read only when
-// it is on, lists names separated by ';'.
+// Reads them once at start, each the one way (see SettingReader): a place
+// that cannot be read is skipped for the next. AutoSwitch "1" turns
+// switching by itself on; absent, unreadable or anything else leaves it off.
+// SchoolNetworks, read only when it is on, lists names separated by ';'; when
+// it cannot be read in any place that could set it, switching stays off.
 AutoSwitchSettings LoadAutoSwitchSettings(platform::AutomationShellFactory& shells,
                                           platform::PolicyValues& policies);
 

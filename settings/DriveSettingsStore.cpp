@@ -1,10 +1,9 @@
 #include "settings/DriveSettingsStore.h"
 
 #include <memory>
-#include <optional>
 #include <utility>
 
-#include "settings/PolicyValue.h"
+#include "settings/SettingReader.h"
 
 namespace rerevure::settings {
 
@@ -17,35 +16,13 @@ std::wstring ValuePath(std::wstring_view name) {
 
 DriveSettingsStore::LoadResult DriveSettingsStore::Load() {
   LoadResult result;
-  const auto note = [&](const platform::PlatformError& error) {
-    if (error.Number() != kValueMissing && !result.failure) result.failure = error;
-  };
-  std::unique_ptr<platform::AutomationShell> shell;
-  try {
-    shell = shells_.Create(std::wstring(kShellProgId));
-  } catch (const platform::PlatformError& error) {
-    // Whatever its number: without the object no value of the user's is read.
-    result.failure = error;
-  }
+  SettingReader reader(shells_, policies_);
   for (std::size_t i = 0; i < kDriveValues.size(); ++i) {
     const DriveValue& value = kDriveValues[i];
-    std::wstring& setting = result.settings.*value.setting;
-    if (value.by_policy) {
-      try {
-        if (std::optional<std::wstring> enforced = PolicyValue(policies_, value.name)) {
-          setting = std::move(*enforced);
-          result.by_policy[i] = true;
-          continue;
-        }
-      } catch (const platform::PlatformError& error) {
-        note(error);
-      }
-    }
-    try {
-      if (shell) setting = shell->RegRead(ValuePath(value.name));
-    } catch (const platform::PlatformError& error) {
-      note(error);
-    }
+    SettingRead read = reader.Read(value.name, value.by_policy);
+    if (read.value) result.settings.*value.setting = std::move(*read.value);
+    result.by_policy[i] = read.by_policy;
+    if (read.failure && !result.failure) result.failure = std::move(read.failure);
   }
   return result;
 }

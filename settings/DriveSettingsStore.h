@@ -9,6 +9,7 @@
 #include "platform/AutomationShell.h"
 #include "platform/PlatformError.h"
 #include "platform/PolicyValues.h"
+#include "settings/PolicyValue.h"
 #include "switching/DriveSettings.h"
 
 namespace rerevure::settings {
@@ -48,7 +49,7 @@ std::wstring ValuePath(std::wstring_view name);
 
 // The drive settings in the user's registry, reached through the automation
 // shell object: one object per load or save, created just before and
-// released right after. A value Group Policy sets (see PolicyValue) takes the
+// released right after. A value Group Policy sets (see SettingReader) takes the
 // place of the user's own, which stays as it is underneath: when the policy
 // goes, the user's value is back.
 class DriveSettingsStore {
@@ -56,10 +57,10 @@ class DriveSettingsStore {
   struct LoadResult {
     switching::DriveSettings settings;
     PolicySetValues by_policy{};
-    // The first failure other than a missing value, if any: the value it hit
-    // (and, when the shell object could not be made, every value no policy
-    // sets) is empty. A policy that cannot be read leaves the user's value.
-    std::optional<platform::PlatformError> failure;
+    // The first place that could not be read, if any (see SettingReader):
+    // the value it hit comes from the next place, or is empty; when the
+    // shell object could not be made, so is every value no policy sets.
+    std::optional<ReadFailure> failure;
   };
 
   DriveSettingsStore(platform::AutomationShellFactory& shells, platform::PolicyValues& policies)

@@ -1,15 +1,30 @@
 #include "settings/PolicyValue.h"
 
+#include <utility>
+
 namespace rerevure::settings {
 
-std::optional<std::wstring> PolicyValue(platform::PolicyValues& policies, std::wstring_view name) {
+PolicyRead ReadPolicy(platform::PolicyValues& policies, std::wstring_view name) {
+  PolicyRead read;
   for (const platform::PolicyScope scope :
        {platform::PolicyScope::Machine, platform::PolicyScope::User}) {
-    if (auto value = policies.Read(scope, std::wstring(kPolicyKey), std::wstring(name))) {
-      return value;
+    try {
+      read.value = policies.Read(scope, std::wstring(kPolicyKey), std::wstring(name));
+      if (read.value) break;
+    } catch (const platform::PlatformError& error) {
+      if (read.failure) continue;
+      std::wstring key = scope == platform::PolicyScope::Machine ? L"HKEY_LOCAL_MACHINE\\"
+                                                                 : L"HKEY_CURRENT_USER\\";
+      read.failure = ReadFailure{key + std::wstring(kPolicyKey), std::wstring(name), error};
     }
   }
-  return std::nullopt;
+  return read;
+}
+
+std::optional<std::wstring> PolicyValue(platform::PolicyValues& policies, std::wstring_view name) {
+  PolicyRead read = ReadPolicy(policies, name);
+  if (!read.value && read.failure) throw read.failure->error;
+  return std::move(read.value);
 }
 
 }  // namespace rerevure::settings

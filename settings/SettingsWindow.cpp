@@ -1,6 +1,8 @@
 #include "settings/SettingsWindow.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "settings/Form2Layout.h"
 #include "settings/SettingsTexts.h"
@@ -25,27 +27,33 @@ void SettingsWindow::Show() {
   form_->Show();
 }
 
-void SettingsWindow::EnsureLoaded() {
-  if (IsLoaded()) return;
+std::optional<ReadFailure> SettingsWindow::LoadUnattended() {
+  if (IsLoaded()) return std::nullopt;
   // A window the user closed through its title bar is released here, outside
   // its own handlers, and made again.
   form_.reset();
-  Load();
+  return Load();
 }
 
-void SettingsWindow::Load() {
+void SettingsWindow::EnsureLoaded() {
+  // Missing values are the normal state before the first save; anything
+  // else is told, after the whole load, so that nobody saves the empty
+  // fields over values that could not be read.
+  if (const std::optional<ReadFailure> failure = LoadUnattended())
+    errors_.Report(failure->error.Number(), failure->error.Description());
+}
+
+std::optional<ReadFailure> SettingsWindow::Load() {
   form_ = forms_.Create(Form2Layout(), *this);
   form_->MakeTopmost();
-  const DriveSettingsStore::LoadResult loaded = store_.Load();
+  DriveSettingsStore::LoadResult loaded = store_.Load();
   by_policy_ = loaded.by_policy;
   for (size_t i = 0; i < kDriveValues.size(); ++i) {
     form_->SetText(kFieldIds[i], loaded.settings.*kDriveValues[i].setting);
     if (by_policy_[i]) form_->SetReadOnly(kFieldIds[i]);
   }
-  // The window is loaded whatever the registry said. Missing values are the
-  // normal state before the first save; anything else is told, so that
-  // nobody saves the empty fields over values that could not be read.
-  if (loaded.failure) errors_.Report(loaded.failure->Number(), loaded.failure->Description());
+  // The window is loaded whatever the registry said.
+  return std::move(loaded.failure);
 }
 
 switching::DriveSettings SettingsWindow::Fields() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/AutomationShell.h"
@@ -38,6 +39,11 @@ class SettingsWindow final : public switching::SettingsSource, private platform:
   // loading it first if needed. An already shown window keeps its fields.
   void Show();
 
+  // For a switch nobody clicked, which must not wait on a box: loads the
+  // window hidden if it is not loaded, and returns what could not be read
+  // for the caller to tell, where any other first use reports it.
+  std::optional<ReadFailure> LoadUnattended();
+
   bool IsLoaded() const;
   bool IsVisible() const;
   // The window, while loaded; null otherwise.
@@ -58,7 +64,7 @@ class SettingsWindow final : public switching::SettingsSource, private platform:
   void OnClose() override;
 
   void EnsureLoaded();
-  void Load();
+  std::optional<ReadFailure> Load();
   void Save();
   void ShowHelp();
   std::wstring Field(int id);

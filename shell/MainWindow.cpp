@@ -1,11 +1,16 @@
 #include "shell/MainWindow.h"
 
 #include <exception>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "platform/ErrorReport.h"
 #include "settings/DriveSettingsStore.h"
+#include "settings/SettingReader.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/ShellTexts.h"
+#include "switching/ProfileTexts.h"
 
 namespace rerevure::shell {
 namespace {
@@ -64,16 +69,17 @@ void MainWindow::Queue(Request request) {
   queue_.push_back(request);
 }
 
-void MainWindow::PerformNext() {
-  if (!CanPerformNext()) return;
-  const Request request = queue_.front();
-  queue_.pop_front();
-  const Busy busy(busy_);
-  CarryOut(request);
-}
-
 void MainWindow::PerformWaiting() {
-  while (CanPerformNext()) PerformNext();
+  while (CanPerformNext()) {
+    const Request request = queue_.front();
+    queue_.pop_front();
+    const Busy busy(busy_);
+    try {
+      CarryOut(request);
+    } catch (...) {
+      TellFailure(request, platform::CurrentExceptionAsError());
+    }
+  }
 }
 
 void MainWindow::CarryOut(Request request) {
@@ -83,7 +89,7 @@ void MainWindow::CarryOut(Request request) {
       form_->ShowAndActivate();
       break;
     case Request::School:
-      SwitchWithoutBox(Profile::School);
+      SwitchToSchoolUnattended();
       break;
     case Request::Home:
       SwitchWithoutBox(Profile::Home);
@@ -91,6 +97,30 @@ void MainWindow::CarryOut(Request request) {
     case Request::Exit:
       RemoveIconAndEnd();
       break;
+  }
+}
+
+void MainWindow::SwitchToSchoolUnattended() {
+  // A load the switch would cause reports what it cannot read in a box,
+  // which may wait for nobody: the load is made here instead, and told
+  // after the switch's own balloons.
+  const std::optional<settings::ReadFailure> unread = settings_.LoadUnattended();
+  SwitchWithoutBox(Profile::School);
+  if (unread)
+    notifier_->ShowWarningBalloon(std::wstring(switching::kSchoolTexts.balloon_title),
+                                  settings::ReadFailureText(*unread), switching::kBalloonTimeoutMs);
+}
+
+void MainWindow::TellFailure(Request request, const platform::PlatformError& error) noexcept {
+  std::wstring_view title = kApplicationTitle;
+  if (request == Request::School) title = switching::kSchoolTexts.balloon_title;
+  if (request == Request::Home) title = switching::kHomeTexts.balloon_title;
+  try {
+    notifier_->ShowWarningBalloon(std::wstring(title),
+                                  ErrorReportText(error.Number(), error.Description()),
+                                  switching::kBalloonTimeoutMs);
+  } catch (...) {
+    // Without the tray nothing is left to tell it by; the program goes on.
   }
 }
 

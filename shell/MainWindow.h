@@ -60,12 +60,12 @@ class MainWindow final : public platform::FormEvents {
   // A request of the command line or of a later start joins the one queue
   // of requests that wait; a switch asked for by name is the user's own.
   void Queue(Request request);
-  // Whether the first waiting request can be carried out now: not while a
-  // command or a request runs (a request taken while a button's handler
-  // waits in its message box waits for that handler), nor once ending.
-  bool CanPerformNext() const { return !busy_ && Active() && !queue_.empty(); }
-  // Carries out the first waiting request, if CanPerformNext.
-  void PerformNext();
+  // The one place requests are carried out: those that wait, in order, each
+  // on its own, unless a command or a request runs (a request taken while a
+  // button's handler waits in its message box waits for that handler) or the
+  // program is ending. Nobody may be there to close a box, so each failure is
+  // a warning balloon, and the requests after it go on.
+  void PerformWaiting();
   bool Ending() const { return ending_; }
   const TrayIcon& Icon() const { return tray_icon_; }
 
@@ -106,8 +106,10 @@ class MainWindow final : public platform::FormEvents {
 
   void Command(int id);
   void MarkUserSwitch();
-  void PerformWaiting();
+  bool CanPerformNext() const { return !busy_ && Active() && !queue_.empty(); }
   void CarryOut(Request request);
+  void SwitchToSchoolUnattended();
+  void TellFailure(Request request, const platform::PlatformError& error) noexcept;
 
   ShellPlatform platform_;
   switching::ProfilePlatform profiles_;

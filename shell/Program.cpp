@@ -5,11 +5,10 @@ namespace rerevure::shell {
 Program::Program(const ProgramPlatform& platform)
     : settings_(platform.shell.forms, platform.shell.shells, platform.policies, platform.errors),
       main_(platform.shell, platform.profiles, settings_),
-      errors_(platform.errors),
       application_(platform.shell.application),
       auto_switch_(platform.networks, platform.shell.timers, platform.shell.shells,
-                   platform.policies, platform.profiles.internet, platform.profiles.codec,
-                   [this](switching::ProfileChange change) {
+                   platform.policies, platform.profiles.internet, platform.domain,
+                   platform.profiles.codec, [this](switching::ProfileChange change) {
                      if (!stopped_) main_.SwitchByItself(change);
                    }) {
   main_.OnUserSwitch([this] { auto_switch_.UserSwitched(); });
@@ -33,10 +32,7 @@ void Program::TakeHandedOver(const std::wstring& text) {
 }
 
 void Program::PerformQueued() {
-  // Each request as a handler of its own: a failing one is reported, and the
-  // program and the requests after it go on.
-  while (!stopped_ && main_.CanPerformNext())
-    platform::RunReportingErrors(errors_, [&] { main_.PerformNext(); });
+  if (!stopped_) main_.PerformWaiting();
 }
 
 }  // namespace rerevure::shell

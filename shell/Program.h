@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Application.h"
+#include "platform/DomainMembership.h"
 #include "platform/ErrorReport.h"
 #include "platform/NetworkList.h"
 #include "platform/PolicyValues.h"
@@ -24,6 +25,8 @@ struct ProgramPlatform {
   platform::NetworkList& networks;
   // What Group Policy sets in place of the user's own settings.
   platform::PolicyValues& policies;
+  // Whether a domain network can tell the school without a name.
+  platform::DomainMembership& domain;
 };
 
 // The program's windows and their start: the settings window object exists
@@ -44,7 +47,8 @@ class Program {
   // once, here, into the main window's queue while the sender waits; then
   // carried out by PerformQueued.
   void TakeHandedOver(const std::wstring& text);
-  // Carries out the requests that wait, each on its own.
+  // Carries out the requests that wait, as the main window does every
+  // request (see MainWindow::PerformWaiting).
   void PerformQueued();
   // Once the message loop has ended: from then on nothing handed over (a
   // later start's requests, network changes) reaches the windows, which may
@@ -58,7 +62,6 @@ class Program {
   // Declared first: the main window refers to it, so it is released last.
   settings::SettingsWindow settings_;
   MainWindow main_;
-  platform::ErrorReport& errors_;
   platform::Application& application_;
   AutoSwitch auto_switch_;
   bool stopped_ = false;

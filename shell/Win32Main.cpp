@@ -16,6 +16,7 @@
 #include "platform/Win32AutomationShell.h"
 #include "platform/Win32Com.h"
 #include "platform/Win32CommandInterpreter.h"
+#include "platform/Win32DomainMembership.h"
 #include "platform/Win32ErrorReport.h"
 #include "platform/Win32FolderIdentity.h"
 #include "platform/Win32Form.h"
@@ -88,6 +89,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32NetworkList networks(errors);
   platform::Win32PolicyValues policies;
   settings::SchoolProxyPolicyReader school_proxy(policies);
+  platform::Win32DomainMembership domain;
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
@@ -95,6 +97,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       .errors = errors,
       .networks = networks,
       .policies = policies,
+      .domain = domain,
   };
   // Made by the start steps, so that their failures reach the report; they
   // live until the message loop has ended.

@@ -39,10 +39,6 @@ Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
   const auto is = [](Identification state) {
     return [state](const platform::ConnectedNetwork& n) { return n.identification == state; };
   };
-  if (std::any_of(networks.begin(), networks.end(), is(Identification::Identifying)))
-    return Place::Undecided;
-  if (std::none_of(networks.begin(), networks.end(), is(Identification::Identified)))
-    return Place::Nowhere;
   std::vector<std::wstring> school_names;
   for (const std::wstring& name : school_networks) {
     if (!name.empty()) school_names.push_back(codec.ToUpperInvariant(name));
@@ -57,7 +53,14 @@ Place WhereIsTheLaptop(const std::vector<platform::ConnectedNetwork>& networks,
             school_names.begin(), school_names.end(),
             [&](const std::wstring& school) { return NamesTheNetwork(school, name); });
       });
-  return at_school ? Place::School : Place::Elsewhere;
+  // The school's network is evidence enough, whatever else is still being
+  // identified; only "elsewhere" waits for the rest.
+  if (at_school) return Place::School;
+  if (std::any_of(networks.begin(), networks.end(), is(Identification::Identifying)))
+    return Place::Undecided;
+  if (std::none_of(networks.begin(), networks.end(), is(Identification::Identified)))
+    return Place::Nowhere;
+  return Place::Elsewhere;
 }
 
 std::optional<bool> IsSetToSchoolProxy(const platform::ConnectionProxySetting& setting,

@@ -13,10 +13,11 @@ namespace rerevure::switching {
 
 // Where the laptop is, as far as the networks Windows reports tell.
 enum class Place {
-  School,     // an identified network is the school's
-  Elsewhere,  // on identified networks, none of them the school's
+  School,     // an identified network is the school's, whatever else is still identifying
+  Elsewhere,  // on identified networks, none of them the school's, and nothing identifying
   Nowhere,    // on no identified network: not connected, or only unidentified ones
-  Undecided,  // Windows is still identifying a network: its end brings another look
+  Undecided,  // not at school so far, and Windows is still identifying a network:
+              // its end brings another look
 };
 
 // Only networks Windows has identified count: one it is still identifying,

@@ -3,8 +3,9 @@
 // a connected network, none of them named or on a domain, gives them no
 // property bag (so none is "identifying" or "unidentified", as Windows' can
 // be) and never sends an event: to the program the test machine is always
-// "elsewhere", so the first look, once quiet after the start, is what these
-// cases can show. The places and the events are shown against
+// "elsewhere" (no network has the school's name), so the first look, once
+// quiet after the start, is what these cases can show. Wine's computer is
+// joined to no domain. The places and the events are shown against
 // fakes in the shell tests. Nothing here goes over a network: the program
 // only reads what Wine holds.
 
@@ -30,7 +31,12 @@ class AutoSwitchTest : public ProgramFixture {
     WriteDword(kInternetSettings, L"ProxyEnable", 1);
     WriteString(kInternetSettings, L"ProxyServer", L"172.27.2.251:8080");
   }
-  static void TurnOn() { WriteString(kSettingsKey, L"AutoSwitch", L"1"); }
+  // With a school network named: off a domain, without one nothing could
+  // ever count as school.
+  static void TurnOn(const std::wstring& school_networks = L"School-WiFi") {
+    WriteString(kSettingsKey, L"AutoSwitch", L"1");
+    WriteString(kSettingsKey, L"SchoolNetworks", school_networks);
+  }
 
   // Starts the program and waits for its start to be over (its message loop
   // answers); then nothing switches: no command, no balloon, no box.
@@ -66,6 +72,13 @@ TEST_F(AutoSwitchTest, WithTheProxyAlreadyOffTheStartRunsNothing) {
   TurnOn();
   StartAndExpectNothingRan();
   EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 0u);
+}
+
+TEST_F(AutoSwitchTest, OffADomainWithNoSchoolNetworkNamedNothingRuns) {
+  TurnOn(L"");
+  SetSchoolProxy();
+  StartAndExpectNothingRan();
+  EXPECT_EQ(ReadDword(kInternetSettings, L"ProxyEnable"), 1u);
 }
 
 TEST_F(AutoSwitchTest, WithoutAutoSwitchTheSchoolProxyStaysAndNothingRuns) {

@@ -34,8 +34,8 @@ ARGS = None
 # copy of Rerevure.exe.
 WINDOWS_DLLS = {
     "advapi32.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "gdi32.dll",
-    "imm32.dll", "kernel32.dll", "msvcrt.dll", "ntdll.dll", "ole32.dll", "oleaut32.dll",
-    "rpcrt4.dll", "secur32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+    "imm32.dll", "kernel32.dll", "msvcrt.dll", "netapi32.dll", "ntdll.dll", "ole32.dll",
+    "oleaut32.dll", "rpcrt4.dll", "secur32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
     "userenv.dll", "uxtheme.dll", "version.dll", "winmm.dll", "wininet.dll",
     "ws2_32.dll",
 }

@@ -314,12 +314,15 @@ TEST_F(SettingsWindowTest, AFieldSetByPolicyIsNeverSavedAndTheUsersValueIsBackWi
   EXPECT_THAT(Form().read_only, IsEmpty());
 }
 
-TEST_F(SettingsWindowTest, APolicyThatCannotBeReadLeavesTheUsersValueAndIsTold) {
+TEST_F(SettingsWindowTest, APolicyThatCannotBeReadIsSkippedForTheNextPlaceAndIsTold) {
+  using platform::PolicyScope;
   StoreAll();
-  policies.FailRead(platform::PolicyScope::Machine, L"UserArea", kAccessDenied,
-                    L"Access is denied.");
+  for (const wchar_t* name : {L"UserArea", L"SchoolShare"})
+    policies.FailRead(PolicyScope::Machine, name, kAccessDenied, L"Access is denied.");
+  policies.Set(PolicyScope::User, L"SchoolShare", L"\\\\user\\policy");
   EXPECT_EQ(window.UserArea(), L"\\\\srv\\home\\ann");
-  EXPECT_THAT(Form().read_only, IsEmpty());
+  EXPECT_EQ(window.SchoolShare(), L"\\\\user\\policy");
+  EXPECT_THAT(Form().read_only, ElementsAre(form2::Text2));
   EXPECT_THAT(errors.reports,
               ElementsAre(FakeErrorReport::Entry{kAccessDenied, L"Access is denied."}));
 }

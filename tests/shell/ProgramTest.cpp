@@ -17,6 +17,7 @@
 #include "support/FakeApplication.h"
 #include "support/FakeAutomationShell.h"
 #include "support/FakeCommandInterpreter.h"
+#include "support/FakeDomainMembership.h"
 #include "support/FakeErrorReport.h"
 #include "support/FakeFolderIdentity.h"
 #include "support/FakeForm.h"
@@ -64,6 +65,7 @@ class ProgramTest : public ::testing::Test {
         .errors = errors_,
         .networks = networks_,
         .policies = policies_,
+        .domain = domain_,
     });
     program_->Start(requests);
   }
@@ -97,6 +99,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeNetworkList networks_;
   testing::FakePolicyValues policies_;
   settings::SchoolProxyPolicyReader school_proxy_{policies_};
+  testing::FakeDomainMembership domain_;
   std::optional<Program> program_;
 };
 
@@ -371,13 +374,30 @@ TEST_F(ProgramTest, ARequestArrivingWhileAButtonsBoxIsOpenWaitsForTheButtonsSwit
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
 }
 
-TEST_F(ProgramTest, AFailingRequestIsReportedAndTheNextOneRuns) {
+TEST_F(ProgramTest, AFailingRequestIsToldByBalloonAndTheNextOneRuns) {
+  const std::wstring not_found = L"The system cannot find the file specified.";
   Start();
-  shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
+  shells_.FailRun(-2147024894, not_found);
   Main().Click(kCommand4);
   HandOver(L"/home /show");
-  EXPECT_EQ(errors_.reports.size(), 1u);
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_EQ(LastSent().dwInfoFlags, 2u);
+  EXPECT_EQ(LastSent().szInfo, FieldOf(ErrorReportText(-2147024894, not_found), 256));
   EXPECT_TRUE(Main().visible);
+}
+
+// A logon task's /school, or switching by itself: nobody may be there to close a box.
+TEST_F(ProgramTest, ASettingAnUnattendedSwitchCannotReadIsToldByBalloon) {
+  policies_.FailRead(platform::PolicyScope::Machine, L"StaffShare", 5, L"Access is denied.");
+  Start();
+  HandOver(L"/school");
+  EXPECT_THAT(errors_.reports, IsEmpty());
+  EXPECT_EQ(LastSent().dwInfoFlags, 2u);
+  EXPECT_EQ(LastSent().szInfo,
+            FieldOf(L"The setting \"StaffShare\" under \"HKEY_LOCAL_MACHINE\\Software\\Policies\\"
+                    L"Rerevure\" could not be read: Access is denied.",
+                    256));
+  EXPECT_EQ(interpreter_.starts.size(), 1u);
 }
 
 // An add refused (or timed out) while Explorer is busy at logon, with no new
@@ -491,7 +511,7 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   networks_.connected = {{L"SCHULE-WLAN", false}};
   for (int i = 0; i < 5; ++i) networks_.Change();
   EXPECT_EQ(networks_.queries, 1);
-  ASSERT_EQ(timers_.timers.size(), 1u);
+  ASSERT_FALSE(timers_.timers.empty());
   EXPECT_EQ(timers_.timers[0]->interval, kQuietPeriod);
   timers_.Elapse();
   EXPECT_EQ(networks_.queries, 2);
@@ -501,6 +521,14 @@ TEST_F(AutoSwitchTest, ABurstOfChangesLeadsToOneLookOnceQuiet) {
   ASSERT_EQ(interpreter_.starts.size(), 1u);
   EXPECT_THAT(interpreter_.starts[0].command_line, HasSubstr(kScriptPath));
   EXPECT_THAT(Main().messages, IsEmpty());
+
+  // An adapter that flaps is never quiet for long: the look comes all the same.
+  networks_.connected = {kHomeWiFi};
+  for (int i = 0; i < 7; ++i) {
+    networks_.Change();
+    timers_.Advance(kQuietPeriod * 3 / 4);
+  }
+  EXPECT_EQ(networks_.queries, 3);
 }
 
 TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheSetOfNetworksChanges) {
@@ -515,20 +543,74 @@ TEST_F(AutoSwitchTest, AUserSwitchWinsUntilTheSetOfNetworksChanges) {
     timers_.Elapse();
     EXPECT_FALSE(internet_.ProxyEnabled());
     // Windows' internet probe or a signal change: the same network, changed.
-    networks_.Change();
-    timers_.Elapse();
-    EXPECT_FALSE(internet_.ProxyEnabled());
+    // Sleep and wake, or a Wi-Fi drop: nothing, then the network identified
+    // again. A virtual adapter that comes up is no network to tell by.
+    const platform::ConnectedNetwork identifying{L"Identifying...", false,
+                                                 platform::Identification::Identifying, L"{new}"};
+    const platform::ConnectedNetwork virtual_adapter{
+        L"vEthernet", false, platform::Identification::Unidentified, L"{wsl}"};
+    for (const auto& now :
+         {networks_.connected, {}, {identifying}, {kSchoolDomain, virtual_adapter}}) {
+      networks_.connected = now;
+      networks_.Change();
+      timers_.Elapse();
+      EXPECT_FALSE(internet_.ProxyEnabled());
+    }
 
-    // Another adapter comes up: a new set of networks ends the user's switch.
+    // Another network comes up: a new set of networks ends the user's switch.
     const std::size_t scripts_before = interpreter_.starts.size();
-    networks_.connected.push_back(
-        {L"vEthernet", false, platform::Identification::Unidentified, L"{wsl}"});
+    networks_.connected.push_back({L"Phone", false, {}, L"{phone}"});
     networks_.Change();
     timers_.Elapse();
     EXPECT_TRUE(internet_.ProxyEnabled());
     EXPECT_EQ(interpreter_.starts.size(), scripts_before + 1);
     interpreter_.End();  // the script has finished before the next round
   }
+}
+
+// Some VPN and virtual adapters stay "Identifying..." for good.
+TEST_F(AutoSwitchTest, ANetworkIdentifyingForAMinuteNoLongerHoldsBackElsewhere) {
+  TurnOn(L"");
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi,
+                         {L"VPN", false, platform::Identification::Identifying, L"{vpn}"}};
+  Start();
+  timers_.Advance(kQuietPeriod);
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  timers_.Advance(kIdentifyingLimit);
+  EXPECT_FALSE(internet_.ProxyEnabled());
+}
+
+// Proxy settings locked by policy, or kept per machine: Windows refuses.
+TEST_F(AutoSwitchTest, AChangeWindowsRefusedIsNotMadeAgainOnTheSameNetworks) {
+  TurnOn(L"");
+  SetSchoolProxy();
+  internet_.accept = false;
+  networks_.connected = {kHomeWiFi};
+  Start();
+  timers_.Elapse();
+  networks_.Change();  // Windows' internet probe: the same network
+  timers_.Elapse();
+  EXPECT_THAT(shells_.runs, ElementsAre(L"net use * /d /y"));
+  networks_.connected.push_back({L"Phone", false, {}, L"{phone}"});
+  networks_.Change();
+  timers_.Elapse();
+  EXPECT_EQ(shells_.runs.size(), 2u);
+}
+
+// A pupil's own laptop, or one joined only to Microsoft Entra ID.
+TEST_F(AutoSwitchTest, OffADomainItActsOnlyWithASchoolNetworkNamed) {
+  domain_.joined = false;
+  SetSchoolProxy();
+  networks_.connected = {kHomeWiFi};
+  TurnOn(L" ; ");
+  Start();
+  timers_.Elapse();
+  EXPECT_EQ(networks_.queries, 0);
+  TurnOn(L"School-WiFi");
+  Start();
+  timers_.Elapse();
+  EXPECT_FALSE(internet_.ProxyEnabled());
 }
 
 TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
@@ -547,6 +629,21 @@ TEST_F(AutoSwitchTest, APolicySetsEitherValueOverTheUsersOwn) {
   Start();
   timers_.Elapse();
   EXPECT_TRUE(internet_.ProxyEnabled());  // at school by the policy's names
+
+  // A value that cannot be read in one place (of another type) is skipped
+  // for the next; names read nowhere leave it off, or school is "elsewhere".
+  internet_.flags = platform::kProxyTypeDirect;
+  interpreter_.End();
+  policies_.FailRead(PolicyScope::Machine, L"SchoolNetworks", 1629, L"The data is invalid.");
+  Start();
+  timers_.Elapse();
+  EXPECT_TRUE(internet_.ProxyEnabled());
+  policies_.Remove(PolicyScope::User, L"SchoolNetworks");
+  shells_.Erase(kSchoolNetworksPath);
+  const int queries = networks_.queries;
+  Start();
+  timers_.Elapse();
+  EXPECT_EQ(networks_.queries, queries);
 }
 
 // A school with its own proxy: once set, a look finds the school profile on.
@@ -597,6 +694,9 @@ TEST_F(AutoSwitchTest, OnceTheLoopHasEndedNothingHandedOverReachesTheProgram) {
   EXPECT_FALSE(internet_.ProxyEnabled());
   EXPECT_THAT(interpreter_.starts, IsEmpty());
   EXPECT_EQ(application_.end_calls, 0);
+  // Windows' events stop before switching by itself goes.
+  program_.reset();
+  EXPECT_FALSE(networks_.Watched());
 }
 
 // A school's logon script asked for school: the look at start leaves it be.
@@ -616,8 +716,9 @@ TEST_F(AutoSwitchTest, FailuresNobodyClickedForShowNoErrorAndTheProgramGoesOn) {
   networks_.connected = {kHomeWiFi};
   shells_.FailRun(-2147024894, L"The system cannot find the file specified.");
   Start();
-  timers_.Elapse();  // the home switch cannot start its command
+  timers_.Elapse();  // the home switch cannot start its command: told, not lost
   EXPECT_EQ(LastSent().szInfoTitle, FieldOf(L"Rerevure - Home Network ON", 64));
+  EXPECT_EQ(LastSent().dwInfoFlags, 2u);
 
   networks_.fail = true;  // and the next look cannot read the networks
   networks_.Change();

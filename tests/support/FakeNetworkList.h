@@ -24,11 +24,13 @@ class FakeNetworkList final : public platform::NetworkList {
     ++watches;
     changed_ = std::move(changed);
   }
+  void StopWatching() noexcept override { changed_ = nullptr; }
 
   // One connectivity event, as Windows delivers it through the message loop.
   void Change() {
     if (changed_) changed_();
   }
+  bool Watched() const { return changed_ != nullptr; }
 
   std::vector<platform::ConnectedNetwork> connected;
   std::function<void()> during_query;  // runs inside the next query only

@@ -11,6 +11,12 @@ FakeTimer::FakeTimer(FakeTimerFactory& factory, std::function<void()> tick)
 
 FakeTimer::~FakeTimer() { std::erase(factory_.timers, this); }
 
+void FakeTimer::Start(std::chrono::milliseconds interval) {
+  running = true;
+  this->interval = interval;
+  due = factory_.now + interval;
+}
+
 std::unique_ptr<platform::Timer> FakeTimerFactory::Create(std::function<void()> tick) {
   return std::make_unique<FakeTimer>(*this, std::move(tick));
 }
@@ -26,6 +32,21 @@ void FakeTimerFactory::Elapse() {
       timer->tick();
     }
   }
+}
+
+void FakeTimerFactory::Advance(std::chrono::milliseconds span) {
+  const std::chrono::milliseconds end = now + span;
+  for (;;) {
+    FakeTimer* next = nullptr;
+    for (FakeTimer* timer : timers) {
+      if (timer->running && timer->due <= end && (!next || timer->due < next->due)) next = timer;
+    }
+    if (!next) break;
+    now = next->due;
+    next->due += std::max(next->interval, std::chrono::milliseconds(1));
+    next->tick();
+  }
+  now = end;
 }
 
 bool FakeTimerFactory::AnyRunning() const {

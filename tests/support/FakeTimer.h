@@ -16,14 +16,12 @@ class FakeTimer final : public platform::Timer {
  public:
   FakeTimer(FakeTimerFactory& factory, std::function<void()> tick);
   ~FakeTimer() override;
-  void Start(std::chrono::milliseconds interval) override {
-    running = true;
-    this->interval = interval;
-  }
+  void Start(std::chrono::milliseconds interval) override;
   void Stop() override { running = false; }
 
   bool running = false;
   std::chrono::milliseconds interval{0};
+  std::chrono::milliseconds due{0};  // on the factory's clock
   std::function<void()> tick;
 
  private:
@@ -36,10 +34,14 @@ class FakeTimerFactory final : public platform::TimerFactory {
 
   // One interval passes: every running timer ticks once.
   void Elapse();
+  // Time passes: each running timer ticks whenever its interval is over, in
+  // the order they fall due.
+  void Advance(std::chrono::milliseconds span);
   // Whether any timer alive is running.
   bool AnyRunning() const;
 
   std::vector<FakeTimer*> timers;  // alive, oldest first
+  std::chrono::milliseconds now{0};
 };
 
 }  // namespace rerevure::testing

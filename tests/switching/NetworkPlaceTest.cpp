@@ -40,6 +40,7 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
   const std::vector<ConnectedNetwork> home_identifying = {at_home[0], identifying};
   const std::vector<ConnectedNetwork> home_virtual = {at_home[0], unidentified};
   const std::vector<ConnectedNetwork> domain_virtual = {unidentified, on_domain[1]};
+  const std::vector<ConnectedNetwork> school_identifying = {identifying, named[0]};
   const std::vector<ConnectedNetwork> renumbered = {{L"Sch\u00fcle-WLAN 12", false}};
   const std::vector<ConnectedNetwork> letter_too = {{L"Sch\u00fcle-WLAN 2b", false}};
   const std::vector<ConnectedNetwork> no_blank = {{L"Sch\u00fcle-WLAN2", false}};
@@ -68,6 +69,9 @@ TEST(NetworkPlaceTest, ActsOnlyWhereThePlaceAndTheProxyDiffer) {
       {"only unidentified, proxy on", {unidentified}, names, kSchoolProxy, ProfileChange::None},
       {"home, a virtual adapter", home_virtual, names, kSchoolProxy, ProfileChange::EnterHome},
       {"domain, a virtual adapter", domain_virtual, {}, kDirect, ProfileChange::EnterSchool},
+      // The school's network is evidence enough; only "elsewhere" waits.
+      {"school by name, one identifying", school_identifying, names, kDirect,
+       ProfileChange::EnterSchool},
       // Without a property bag (Wine) a network counts as identified.
       {"no property bag, unnamed", {{L"", false}}, names, kSchoolProxy, ProfileChange::EnterHome},
       // Windows numbers a further profile of a known network.
