@@ -8,14 +8,15 @@ lies inside the script folder; a fresh machine and one where both folders
 already existed with loose rights), and the result must have four
 properties:
   1. users cannot change the program or its folder (nor the script folder
-     itself);
+     itself, beyond adding files to it);
   2. every user can create their own script, read it (the command
      interpreter runs it by reading it), rewrite it and remove it;
   3. no user can read, change or remove another user's script, and no user
      can open their own script to others;
   4. no user can run or load a file from the script folder: no right any
-     user gets on a file created there, their own or another's, includes
-     execute (the folder is where programs may run by path).
+     user gets on a file created there, their own or another's, nor on the
+     folder itself (whose named streams users may write), includes execute
+     (the folder is where programs may run by path).
 Weakened variants of the rules must fail, so the checks have teeth. The
 generated installer sources, and a built MSI when one is given, must carry
 exactly the file's lines.
@@ -54,9 +55,9 @@ READ_EXECUTE = m.SIMPLE["RX"]
 # What the creator and OWNER RIGHTS get on a file in the script folder:
 # read, write and delete, without execute.
 OWN_FILES = "(RD,WD,AD,REA,WEA,RA,WA,DE,RC,S)"
-# What users may do to the script folder itself: list it, traverse it and
-# add files to it, with the attribute reads and waits that come with that.
-SCRIPT_FOLDER_ALLOWED = m.RD | m.WD | m.X | m.RA | m.REA | m.READ_CONTROL | m.SYNCHRONIZE
+# What users may do to the script folder itself: list it and add files to
+# it, with the attribute reads and waits that come with that.
+SCRIPT_FOLDER_ALLOWED = m.RD | m.WD | m.RA | m.REA | m.READ_CONTROL | m.SYNCHRONIZE
 # What another user must not be able to do to a script.
 OTHERS_FORBIDDEN = (m.RD | m.WD | m.AD | m.WA | m.WEA | m.DELETE | m.WRITE_DAC |
                     m.WRITE_OWNER)
@@ -154,6 +155,9 @@ def execute_problems(scripts, writer, other):
     for who, token in (("its creator", writer), ("another user", other)):
         if m.granted(placed, token) & m.X:
             problems.append("%s gets execute (X) on a file created in the script folder" % who)
+    # A stream of the folder itself ("Rerevure:tool.dll") has the folder's rights.
+    if m.granted(scripts, writer) & m.X:
+        problems.append("users get execute (X) on the script folder, whose streams they write")
     scripts.children.remove(placed)
     return problems
 
@@ -234,8 +238,8 @@ class WeakenedRightsAreCaught(unittest.TestCase):
                         "expected a problem with %r, got:\n%s" % (expected, "\n".join(problems)))
 
     def test_users_rights_inherited_into_the_program_folder(self):
-        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,X,RA,S)",
-                             "*S-1-5-32-545:(CI)(RD,WD,X,RA,S)")
+        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,RA,S)",
+                             "*S-1-5-32-545:(CI)(RD,WD,RA,S)")
         rules = [(f, a) for f, a in rules if f != "program" or "/grant" not in a]
         self.assertCaught(rules, "on bin")
 
@@ -255,12 +259,12 @@ class WeakenedRightsAreCaught(unittest.TestCase):
                 self.assertCaught(rules, "its creator gets execute (X)")
 
     def test_users_may_delete_any_file(self):
-        rules = replace_rule(self.rules, "scripts", "(RD,WD,X,RA,S)", "(RD,WD,X,RA,S,DC)")
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,WD,RA,S,DC)")
         self.assertCaught(rules, "another user can remove a user's script")
 
     def test_users_may_read_every_file(self):
-        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,X,RA,S)",
-                             "*S-1-5-32-545:(RD,WD,X,RA,S) *S-1-5-32-545:(OI)(IO)RX")
+        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,RA,S)",
+                             "*S-1-5-32-545:(RD,WD,RA,S) *S-1-5-32-545:(OI)(IO)RX")
         # Two grants for one SID: keep both by granting without :r.
         rules = replace_rule(rules, "scripts", "/grant:r", "/grant")
         self.assertCaught(rules, "another user gets (RD")
@@ -277,8 +281,12 @@ class WeakenedRightsAreCaught(unittest.TestCase):
         rules = [(f, a) for f, a in self.rules if f != "program"]
         self.assertCaught(rules, "32-bit Windows")
 
+    def test_execute_on_the_folder_itself(self):
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,WD,X,RA,S)")
+        self.assertCaught(rules, "whose streams they write")
+
     def test_users_cannot_create_scripts(self):
-        rules = replace_rule(self.rules, "scripts", "(RD,WD,X,RA,S)", "(RD,X,RA,S)")
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,RA,S)")
         self.assertCaught(rules, "cannot create a file")
 
 
