@@ -21,7 +21,8 @@ Weakened variants of the rules must fail, so the checks have teeth. The
 generated installer sources, and a built MSI when one is given, must carry
 exactly the file's lines.
 
-Usage: test_folder_rights.py [--msi PACKAGE.msi] [unittest options]
+Usage: test_folder_rights.py [--msi PACKAGE-x64.msi [--msi-x86 PACKAGE-x86.msi]]
+           [unittest options]
 """
 
 import os
@@ -41,6 +42,7 @@ import acl_model as m  # noqa: E402
 import make_installers  # noqa: E402
 
 MSI = None
+MSI_X86 = None
 LAYOUTS = ("64-bit", "32-bit")
 STARTS = ("fresh", "tampered")
 ORDERS = ("nsis", "msi")  # rights before the files are copied, or after
@@ -309,8 +311,8 @@ class InstallerSources(unittest.TestCase):
         self.assertEqual(order, sorted(order), "rights must be set before the program is copied")
 
     def test_msi_include(self):
-        for arch in make_installers.ARCHES:
-            include = ET.fromstring(make_installers.wix_rights_include(self.rules, arch))
+        for package in make_installers.PACKAGES:
+            include = ET.fromstring(make_installers.wix_rights_include(self.rules, package))
             actions = {a.get("Id"): a for a in include.iter("CustomAction")}
             steps = sorted(((int(c.get("Sequence")), c.get("Action"), (c.text or "").strip())
                             for c in include.iter("Custom")))
@@ -326,7 +328,7 @@ class InstallerSources(unittest.TestCase):
                                 "before CreateShortcuts" % action)
                 commands.append(a.get("ExeCommand"))
             expected = ['"%s" %s' % (make_installers.MSI_FOLDERS[f], a) for f, a in self.rules]
-            self.assertEqual(commands, expected, arch)
+            self.assertEqual(commands, expected, package)
 
 
 def msi_table(package, table):
@@ -369,12 +371,10 @@ class BuiltMsi(unittest.TestCase):
         self.assertEqual(commands, expected)
         # The script folder is made in the 64-bit Program Files, never by the
         # program's 8.3 path, which only the check reads.
-        self.assertEqual(actions["SetScriptFolderPath"][3], "[ProgramFilesFolder]Rerevure")
-        self.assertEqual(actions["SetScriptFolderPath64"][3], "[%ProgramW6432]\\Rerevure")
-        self.assertEqual(by_name["SetScriptFolderPath64"][2], "%ProgramW6432")
+        self.assertEqual(actions["SetScriptFolderPath"][3], "[ProgramFiles64Folder]Rerevure")
         self.assertEqual(actions["SetScriptFolder"][3], "[SCRIPTFOLDER]\\")
         self.assertEqual([name for name, row in actions.items() if "Progra~1" in row[3]],
-                         ["CheckScriptPath"])
+                         ["SetCheckScriptPathData"])
 
     def test_per_machine_with_restart_manager_left_on(self):
         properties = dict(row[:2] for row in msi_table(MSI, "Property"))
@@ -387,9 +387,28 @@ class BuiltMsi(unittest.TestCase):
             self.assertNotIn(name, properties)
 
 
+@unittest.skipUnless(MSI_X86 or "--msi-x86" in sys.argv, "no x86 MSI given")
+class BuiltMsiPair(unittest.TestCase):
+    """The x86 package refuses 64-bit Windows; the two share no component code."""
+
+    def setUp(self):
+        if not shutil.which("msiinfo"):
+            self.skipTest("msiinfo (package msitools) is not installed")
+
+    def test_the_x86_package_is_for_32_bit_windows_only(self):
+        conditions = dict(msi_table(MSI_X86, "LaunchCondition"))
+        self.assertIn(os.path.basename(MSI), conditions.get("NOT VersionNT64", ""))
+        self.assertNotIn("NOT VersionNT64", dict(msi_table(MSI, "LaunchCondition")))
+
+    def test_each_package_has_its_own_component_codes(self):
+        codes = [{row[1] for row in msi_table(package, "Component")} for package in (MSI, MSI_X86)]
+        self.assertEqual(codes[0] & codes[1], set())
+
+
 if __name__ == "__main__":
-    if "--msi" in sys.argv:
-        i = sys.argv.index("--msi")
-        MSI = sys.argv[i + 1]
-        del sys.argv[i:i + 2]
+    for option in ("--msi", "--msi-x86"):
+        if option in sys.argv:
+            i = sys.argv.index(option)
+            globals()[option[2:].upper().replace("-", "_")] = sys.argv[i + 1]
+            del sys.argv[i:i + 2]
     unittest.main()
