@@ -26,7 +26,7 @@ with GetNamedSecurityInfoW and compared with the model where Wine keeps one,
 and the test says so where it does not.
 
 The test has its own Wine prefix (it removes the script folder that other
-tests need) and runs in a few tens of seconds. It needs Xvfb or a display
+tests need) and runs in about two minutes. It needs Xvfb or a display
 (ctest runs it under xvfb-run). Exit code 77 (a skip) when the installers
 were not built because makensis or wixl is missing.
 
