@@ -9,17 +9,20 @@
 #       DPI aware, asInvoker) to <target>, and the target <target>_installers
 #       (part of the default build) that strips the program into
 #       <build>/release/Rerevure.exe (signed there when the environment names
-#       a certificate, see release/signing.py) and, when makensis and wixl are installed,
-#       builds the setup program and the MSI next to it with
+#       a certificate, see release/signing.py), likewise the DLL of the MSI's
+#       custom actions (release/installer/InstallerActions.cpp) into
+#       <build>/release/RerevureActions.dll, and, when makensis and wixl are
+#       installed, builds the setup program and the two MSIs (x64 for 64-bit
+#       Windows, x86 for 32-bit Windows) next to them with
 #       release/make_installers.py. The i686 build makes the packages users
-#       install; the x86_64 build makes amd64 ones, which only the tests
-#       install (under wine64).
-#       Sets the target properties REREVURE_RELEASE_PROGRAM, REREVURE_SETUP
-#       and REREVURE_MSI to the paths of the three files (the last two empty
-#       when the tools are missing). Call it in the directory that creates
-#       <target>, after rerevure_add_app_icon(<target>) so that the setup
-#       program wears the application icon too. Elsewhere than Windows it
-#       does nothing.
+#       install; the x86_64 build makes ones with the amd64 program, which
+#       only the tests install (under wine64).
+#       Sets the target properties REREVURE_RELEASE_PROGRAM, REREVURE_SETUP,
+#       REREVURE_MSI (the x64 package) and REREVURE_MSI_X86 to the paths of
+#       the files (the last three empty when the tools are missing). Call it
+#       in the directory that creates <target>, after
+#       rerevure_add_app_icon(<target>) so that the setup program wears the
+#       application icon too. Elsewhere than Windows it does nothing.
 
 include_guard(GLOBAL)
 
@@ -87,13 +90,34 @@ function(rerevure_add_release_resources target)
     VERBATIM)
   set(outputs "${program}")
 
+  # The MSI's custom actions. Windows Installer looks their entry points up
+  # by their plain names, which the i686 linker would decorate.
+  set(actions_target ${target}_installer_actions)
+  add_library(${actions_target} SHARED "${templates}/installer/InstallerActions.cpp")
+  target_link_libraries(${actions_target} PRIVATE rerevure_options msi ole32 advapi32)
+  target_link_options(${actions_target} PRIVATE -Wl,--kill-at -Wl,--no-insert-timestamp)
+  set_target_properties(${actions_target} PROPERTIES PREFIX "" OUTPUT_NAME RerevureActions)
+  set(actions "${out}/RerevureActions.dll")
+  add_custom_command(
+    OUTPUT "${actions}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
+    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
+            "${CMAKE_STRIP}" --strip-all -o "${actions}" "$<TARGET_FILE:${actions_target}>"
+    COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${actions}"
+    DEPENDS ${actions_target} "${templates}/signing.py"
+    COMMENT "Stripping ${actions_target} into ${actions}"
+    VERBATIM)
+  list(APPEND outputs "${actions}")
+
   find_program(REREVURE_MAKENSIS makensis)
   find_program(REREVURE_WIXL wixl)
   set(setup "")
   set(msi "")
+  set(msi_x86 "")
   if(REREVURE_MAKENSIS AND REREVURE_WIXL)
     set(setup "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}-setup.exe")
-    set(msi "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}.msi")
+    set(msi "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}-x64.msi")
+    set(msi_x86 "${out}/Rerevure-${PROJECT_VERSION}${package_suffix}-x86.msi")
     set(installer "${templates}/installer")
     # The setup program wears the application icon when the target has one.
     get_target_property(icon ${target} REREVURE_APP_ICON)
@@ -104,18 +128,18 @@ function(rerevure_add_release_resources target)
       set(icon "")
     endif()
     add_custom_command(
-      OUTPUT "${setup}" "${msi}"
+      OUTPUT "${setup}" "${msi}" "${msi_x86}"
       COMMAND "${Python3_EXECUTABLE}" "${templates}/make_installers.py"
               --program "${program}" --arch ${package_arch}
               --version "${PROJECT_VERSION}" --organisation "${REREVURE_ORGANISATION}"
-              --setup "${setup}" --msi "${msi}"
+              --setup "${setup}" --msi "${msi}" --msi-x86 "${msi_x86}" --actions "${actions}"
               --makensis "${REREVURE_MAKENSIS}" --wixl "${REREVURE_WIXL}" ${icon_args}
-      DEPENDS "${program}" ${icon} "${templates}/make_installers.py" "${templates}/signing.py"
-              "${templates}/msi_summary.py" "${installer}/Rerevure.nsi"
+      DEPENDS "${program}" "${actions}" ${icon} "${templates}/make_installers.py"
+              "${templates}/signing.py" "${templates}/msi_summary.py" "${installer}/Rerevure.nsi"
               "${installer}/Rerevure.wxs" "${installer}/folder-rights.txt"
-      COMMENT "Building the ${package_arch} setup program and MSI"
+      COMMENT "Building the ${package_arch} setup program and the MSIs"
       VERBATIM)
-    list(APPEND outputs "${setup}" "${msi}")
+    list(APPEND outputs "${setup}" "${msi}" "${msi_x86}")
   else()
     message(STATUS "makensis or wixl not found: ${target}_installers makes no installers "
                    "(scripts/install-deps.sh installs nsis and wixl)")
@@ -125,5 +149,6 @@ function(rerevure_add_release_resources target)
   set_target_properties(${target} PROPERTIES
     REREVURE_RELEASE_PROGRAM "${program}"
     REREVURE_SETUP "${setup}"
-    REREVURE_MSI "${msi}")
+    REREVURE_MSI "${msi}"
+    REREVURE_MSI_X86 "${msi_x86}")
 endfunction()

@@ -34,7 +34,15 @@
 ; Command line: /S installs silently; /NOSTARTUP leaves out the
 ; start-at-logon shortcut; /LOG=<file> appends the setup program's details
 ; to that file, which a silent installation otherwise shows nowhere. The
-; uninstaller takes /S too.
+; uninstaller takes /S too, and _?=<its folder> (last, unquoted), which
+; makes it work in place and return only when it is done, instead of
+; handing the work to a copy in the temporary folder and returning at once:
+; the uninstall entry's QuietUninstallString, for deployment tools, which
+; take the return as "removed".
+;
+; Exit codes: 0 installed (or removed); 1618 another Rerevure setup program
+; or uninstaller is at work (deployment tools try again later); 2 stopped
+; (the details say why).
 
 !ifndef TARGET
   !define TARGET x86-unicode
@@ -148,27 +156,86 @@ FunctionEnd
 
 !include "${FOLDER_RIGHTS}"
 
-; One setup program or uninstaller at a time. "uninstall.exe /S" returns as
-; soon as it has started its copy in the temporary folder, which then does
-; the work; a setup program started right after it (a deployment script's
-; reinstall, or a second setup) would race with it, and its removal of the
-; script folder could take the folder the setup program has just made, which
-; stops that installation. So each holds this mutex while it works and waits
-; for it first; Windows releases it when the holder ends, however it ends.
-; $R1 is left 1 when the other did not finish within two minutes.
-!define SETUP_MUTEX "Global\RerevureSetup"
-!define SETUP_WAIT_MS 120000
+; One setup program or uninstaller at a time, as deployment tools expect of
+; an installer: a second one exits at once with 1618. The lock is a file in
+; the program's folder held open without sharing, deleted when it is closed;
+; Windows closes it when its holder ends, however it ends. Only
+; administrators can create files there (a named mutex, which any signed-in
+; user may create and hold, would let a pupil stop every installation).
+; $R1 is left 1 when another holds the lock, 2 when it cannot be taken at all.
+!define SETUP_LOCK "Rerevure-setup.lock"
+!define ERROR_INSTALL_ALREADY_RUNNING 1618
+!define ERROR_SHARING_VIOLATION 32
+Var SetupLock
 !macro RerevureOneAtATime
-  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "${SETUP_MUTEX}") p .R1'
-  System::Call 'kernel32::WaitForSingleObject(p R1, i ${SETUP_WAIT_MS}) i .R2'
-  ; WAIT_OBJECT_0, or WAIT_ABANDONED when the other ended without letting go.
-  ${If} $R2 = 0
-  ${OrIf} $R2 = 0x80
+  CreateDirectory "$INSTDIR"
+  ; GENERIC_WRITE|DELETE, no sharing, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE
+  System::Call 'kernel32::CreateFileW(w "$INSTDIR\${SETUP_LOCK}", i 0x40010000, i 0, p 0, i 4, i 0x04000080, p 0) p .R1 ?e'
+  Pop $R2
+  StrCpy $SetupLock $R1
+  ${If} $R1 <> -1
     StrCpy $R1 0
-  ${Else}
+  ${ElseIf} $R2 = ${ERROR_SHARING_VIOLATION}
     StrCpy $R1 1
+  ${Else}
+    StrCpy $R1 2
   ${EndIf}
 !macroend
+
+; Whether this runs as SYSTEM (LocalSystem, WinLocalSystemSid 22), as
+; deployment tools run it: then no user's program is there to be asked to end.
+Var RunsAsSystem
+!macro RerevureWhoRuns
+  StrCpy $RunsAsSystem 0
+  System::Alloc 68
+  Pop $R8
+  System::Call 'advapi32::CreateWellKnownSid(i 22, p 0, p R8, *i 68) i .R7'
+  ${If} $R7 <> 0
+    System::Call 'advapi32::CheckTokenMembership(p 0, p R8, *i .R9) i .R7'
+    ${If} $R7 <> 0
+      StrCpy $RunsAsSystem $R9
+    ${EndIf}
+  ${EndIf}
+  System::Free $R8
+!macroend
+
+; Deletes the file named on the stack or, when it is in use (a program
+; running in some session), renames it to the first free Rerevure-N.old in
+; its folder and has that removed at the next restart: Windows refuses to
+; delete or overwrite a running program's file but lets it be renamed within
+; its folder. Leaves the new name in $R0, "" when the file was deleted, and
+; the error flag set when it could be neither deleted nor renamed. Only the
+; moved-aside name is put on the restart's list, never the original: a
+; reinstallation before the restart puts new files under the original names.
+!macro RerevureMoveAsideFunction UN
+Function ${UN}MoveAside
+  Exch $R9
+  Push $R8
+  StrCpy $R0 ""
+  ClearErrors
+  Delete $R9
+  ${If} ${Errors}
+    ${GetParent} $R9 $R8
+    StrCpy $R1 0
+    ${Do}
+      IntOp $R1 $R1 + 1
+      StrCpy $R0 "$R8\Rerevure-$R1.old"
+    ${LoopWhile} ${FileExists} $R0
+    ClearErrors
+    Rename $R9 $R0
+    ${If} ${Errors}
+      StrCpy $R0 ""
+      SetErrors
+    ${Else}
+      Delete /REBOOTOK $R0
+    ${EndIf}
+  ${EndIf}
+  Pop $R8
+  Pop $R9
+FunctionEnd
+!macroend
+!insertmacro RerevureMoveAsideFunction ""
+!insertmacro RerevureMoveAsideFunction "un."
 
 Section "Rerevure" SecProgram
   SectionIn RO
@@ -191,17 +258,34 @@ Section "Rerevure" SecProgram
   ; The shortcuts start the program in this folder, which users cannot
   ; write: the script's "net" must not be found in a folder they can.
   SetOutPath "$INSTDIR"
-  ; An upgrade: a running program ends before its file is replaced. The new
-  ; program asks, from the installer's own temporary folder: an older one
-  ; given /exit might not know it and simply start.
+  StrCpy $R0 ""
   ${If} ${FileExists} "$INSTDIR\Rerevure.exe"
-    InitPluginsDir
-    File "/oname=$PLUGINSDIR\Rerevure.exe" "${PROGRAM}"
-    ExecWait '"$PLUGINSDIR\Rerevure.exe" /exit'
-    Delete "$PLUGINSDIR\Rerevure.exe"
-    Call RemoveOrMoveAsideProgram
+    Push "$INSTDIR\Rerevure.exe"
+    Call MoveAside
+    ${If} ${Errors}
+      !insertmacro RerevureDetail '"$INSTDIR\Rerevure.exe" is in use and cannot be replaced.'
+      MessageBox MB_ICONSTOP|MB_OK '"$INSTDIR\Rerevure.exe" is in use and cannot be replaced.' /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
   ${EndIf}
   File "/oname=Rerevure.exe" "${PROGRAM}"
+  ${If} $R0 != ""
+    ; The old file was in use. The installing user's own copy is asked to
+    ; end by the new program (an older one given /exit might not know it and
+    ; simply start), run from this folder: never from the temporary folder,
+    ; which for SYSTEM is one where users may put a DLL beside it. As
+    ; SYSTEM there is no user's program to ask.
+    ${If} $RunsAsSystem = 0
+      ExecWait '"$INSTDIR\Rerevure.exe" /exit'
+      Delete $R0
+    ${EndIf}
+    ; A copy in another session (other users signed in, or a deployment
+    ; running as SYSTEM) runs on from the old file until its user next signs in.
+    ${If} ${FileExists} $R0
+      !insertmacro RerevureDetail 'Rerevure is still running in another session: its file, now "$R0", is removed at the next restart.'
+    ${EndIf}
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
 
@@ -211,7 +295,7 @@ Section "Rerevure" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\Rerevure.exe",0'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -223,37 +307,6 @@ Section "Start Rerevure when anyone logs on" SecStartup
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMSTARTUP\Rerevure.lnk" "$INSTDIR\Rerevure.exe" "" "$INSTDIR\Rerevure.exe" 0
 SectionEnd
-
-; /exit reaches only the program of the user installing. A copy running in
-; another session (other users signed in, or a deployment running as
-; SYSTEM) keeps the file in use: Windows refuses to delete or overwrite a
-; running program's file but lets it be renamed within its folder. So the
-; old file is moved aside, to be removed at the next restart (or by the
-; uninstaller), and the new one takes its name; each such copy runs on
-; from the old file until its user next signs in.
-Function RemoveOrMoveAsideProgram
-  ClearErrors
-  Delete "$INSTDIR\Rerevure.exe"
-  ${IfNot} ${Errors}
-    Return
-  ${EndIf}
-  ; A new name in the same folder: a rename cannot leave the volume, and
-  ; without .exe nobody starts it by mistake.
-  StrCpy $R1 0
-  ${Do}
-    IntOp $R1 $R1 + 1
-    StrCpy $R0 "$INSTDIR\Rerevure-$R1.old"
-  ${LoopWhile} ${FileExists} $R0
-  ClearErrors
-  Rename "$INSTDIR\Rerevure.exe" $R0
-  ${If} ${Errors}
-    MessageBox MB_ICONSTOP|MB_OK '"$INSTDIR\Rerevure.exe" is in use and cannot be replaced.' /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
-  DetailPrint 'Rerevure is still running in another session: its file, now "$R0", is removed at the next restart.'
-  Delete /REBOOTOK $R0
-FunctionEnd
 
 ; Whether the program's script path leads to the script folder: a file made
 ; in the folder must be seen through the 8.3 name. When it is not, the
@@ -284,13 +337,6 @@ Function .onInit
     StrCpy $DetailsLog ""
   ${EndIf}
   !insertmacro RerevureDetail "Rerevure ${VERSION} setup: $R0"
-  !insertmacro RerevureOneAtATime
-  ${If} $R1 = 1
-    !insertmacro RerevureDetail "Another Rerevure setup program or uninstaller is still running."
-    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
-    SetErrorLevel 2
-    Quit
-  ${EndIf}
 !if "${TARGET}" == "amd64-unicode"
   ${IfNot} ${RunningX64}
     !insertmacro RerevureDetail "This setup program is for 64-bit Windows."
@@ -301,6 +347,19 @@ Function .onInit
   SetRegView 64
 !endif
   StrCpy $INSTDIR "${PROGRAM_FILES}\Rerevure\bin"
+  !insertmacro RerevureOneAtATime
+  ${If} $R1 = 1
+    !insertmacro RerevureDetail "Another Rerevure setup program or uninstaller is at work."
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is at work. Try again later." /SD IDOK
+    SetErrorLevel ${ERROR_INSTALL_ALREADY_RUNNING}
+    Quit
+  ${ElseIf} $R1 = 2
+    !insertmacro RerevureDetail 'Could not create "$INSTDIR\${SETUP_LOCK}" (error $R2).'
+    MessageBox MB_ICONSTOP|MB_OK 'Could not create "$INSTDIR\${SETUP_LOCK}" (error $R2).' /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  !insertmacro RerevureWhoRuns
   ClearErrors
   ${GetOptions} $R0 "/NOSTARTUP" $R1
   ${IfNot} ${Errors}
@@ -320,10 +379,15 @@ Function un.onInit
   SetShellVarContext all
   !insertmacro RerevureOneAtATime
   ${If} $R1 = 1
-    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is still running." /SD IDOK
+    MessageBox MB_ICONSTOP|MB_OK "Another Rerevure setup program or uninstaller is at work. Try again later." /SD IDOK
+    SetErrorLevel ${ERROR_INSTALL_ALREADY_RUNNING}
+    Quit
+  ${ElseIf} $R1 = 2
+    MessageBox MB_ICONSTOP|MB_OK 'Could not create "$INSTDIR\${SETUP_LOCK}" (error $R2).' /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}
+  !insertmacro RerevureWhoRuns
 !if "${TARGET}" == "amd64-unicode"
   SetRegView 64
 !endif
@@ -331,20 +395,32 @@ FunctionEnd
 
 Section "Uninstall"
   ; The running program of the user uninstalling ends first (it removes its
-  ; tray icon); with none running this does nothing. The result is of no use:
-  ; a copy in another session is handled by /REBOOTOK below.
-  ExecWait '"$INSTDIR\Rerevure.exe" /exit'
+  ; tray icon); with none running this does nothing. As SYSTEM there is no
+  ; user's program to ask. A copy in another session keeps its file, which
+  ; is moved aside below.
+  ${If} $RunsAsSystem = 0
+    ExecWait '"$INSTDIR\Rerevure.exe" /exit'
+  ${EndIf}
   Delete "$SMPROGRAMS\Rerevure.lnk"
   Delete "$SMSTARTUP\Rerevure.lnk"
-  ; A copy still running in some session is removed at the next restart, as
-  ; are the files of older copies an upgrade moved aside.
-  Delete /REBOOTOK "$INSTDIR\Rerevure.exe"
-  Delete /REBOOTOK "$INSTDIR\Rerevure-*.old"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir /REBOOTOK "$INSTDIR"
-  ${GetParent} "$INSTDIR" $0
-  RMDir "$0"
+  ; The files of older copies an earlier upgrade moved aside go now if
+  ; nothing runs them (else at the restart they were put down for). Then
+  ; the program and this uninstaller, which is in use when it works in
+  ; place: each goes now, or is moved aside and goes at the next restart.
+  Delete "$INSTDIR\Rerevure-*.old"
+  Push "$INSTDIR\Rerevure.exe"
+  Call un.MoveAside
+  ${If} $R0 != ""
+    DetailPrint 'Rerevure is still running in another session: its file, now "$R0", is removed at the next restart.'
+  ${EndIf}
+  Push "$INSTDIR\uninstall.exe"
+  Call un.MoveAside
   ; Every user's script goes with the folder: each holds a password.
   RMDir /r /REBOOTOK "${SCRIPT_FOLDER}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; The lock file is in the folder: let go of it so the folder can go now.
+  System::Call 'kernel32::CloseHandle(p $SetupLock)'
+  RMDir /REBOOTOK "$INSTDIR"
+  ${GetParent} "$INSTDIR" $0
+  RMDir "$0"
 SectionEnd

@@ -7,11 +7,20 @@
 //                        main window, print the text of the box that answers
 //                        and close it with OK
 //   exit-program MS      press "&Exit" and wait for the program to end
-//   linger MARKER MS     stand in for a copy of the program that /exit does
+//   linger MARKER MS [LOCK]
+//                        stand in for a copy of the program that /exit does
 //                        not reach, as one in another user's session: run
 //                        from the program's path, it keeps that file in
 //                        use; it writes MARKER once running and ends when
-//                        MARKER is removed (failing after MS)
+//                        MARKER is removed (failing after MS). With LOCK, it
+//                        first holds that file open as the setup program
+//                        holds its lock (no sharing, deleted on close)
+//   run COMMANDLINE MS   start COMMANDLINE exactly as given, as a deployment
+//                        tool does, wait up to MS for it to end and print
+//                        "exit N", its whole exit code (Linux sees a Windows
+//                        exit code cut to 8 bits)
+//   answer-box TITLE MS  wait for a message box of that title (any
+//                        process's), print its text and close it with OK
 // It drives the program only from outside, with window messages. Exit code
 // 0 on success, 1 on failure (with a message on stderr), 2 on bad usage.
 #include <windows.h>
@@ -170,6 +179,14 @@ HWND MainWindow(DWORD timeout_ms) {
   return WaitFor(timeout_ms, [] { return FindWindowW(nullptr, kMainWindowTitle); });
 }
 
+// Prints a message box's text and closes it with OK.
+void Answer(HWND box) {
+  std::wprintf(L"%ls\n", WindowText(GetDlgItem(box, kMessageBoxTextId)).c_str());
+  std::fflush(stdout);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
 int SchoolSwitch(DWORD timeout_ms) {
   HWND main = MainWindow(timeout_ms);
   if (!main) return Fail(L"finding the main window", ERROR_NOT_FOUND);
@@ -185,10 +202,14 @@ int SchoolSwitch(DWORD timeout_ms) {
     return search.found;
   });
   if (!box) return Fail(L"waiting for the message box", ERROR_TIMEOUT);
-  std::wprintf(L"%ls\n", WindowText(GetDlgItem(box, kMessageBoxTextId)).c_str());
-  std::fflush(stdout);
-  HWND ok = GetDlgItem(box, IDOK);
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  Answer(box);
+  return 0;
+}
+
+int AnswerBox(const wchar_t* title, DWORD timeout_ms) {
+  HWND box = WaitFor(timeout_ms, [&] { return FindWindowW(L"#32770", title); });
+  if (!box) return Fail(L"waiting for the message box", ERROR_TIMEOUT);
+  Answer(box);
   return 0;
 }
 
@@ -234,7 +255,14 @@ int HoldFile(const wchar_t* path, DWORD timeout_ms) {
   return 0;
 }
 
-int Linger(const wchar_t* marker, DWORD timeout_ms) {
+int Linger(const wchar_t* marker, DWORD timeout_ms, const wchar_t* lock) {
+  Handle held;
+  if (lock) {
+    const HANDLE file = CreateFileW(lock, GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(L"holding the lock", GetLastError());
+    held.reset(file);
+  }
   FILE* file = _wfopen(marker, L"wb");
   if (!file) return Fail(L"writing the marker", ERROR_WRITE_FAULT);
   std::fclose(file);
@@ -243,6 +271,25 @@ int Linger(const wchar_t* marker, DWORD timeout_ms) {
     if (GetTickCount64() > until) return Fail(L"waiting for the marker to go", ERROR_TIMEOUT);
     Sleep(100);
   }
+  return 0;
+}
+
+int Run(const wchar_t* command_line, DWORD timeout_ms) {
+  std::wstring line = command_line;  // CreateProcessW may write to it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    return Fail(L"CreateProcessW", GetLastError());
+  }
+  const Handle process(started.hProcess), thread(started.hThread);
+  if (WaitForSingleObject(process.get(), timeout_ms) != WAIT_OBJECT_0) {
+    return Fail(L"waiting for it to end", ERROR_TIMEOUT);
+  }
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process.get(), &code)) return Fail(L"GetExitCodeProcess", GetLastError());
+  std::wprintf(L"exit %lu\n", code);
   return 0;
 }
 
@@ -257,9 +304,16 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"exit-program" && argc == 3) return ExitProgram(std::wcstoul(argv[2], 0, 10));
   if (command == L"program-state" && argc == 2) return ProgramState();
   if (command == L"hold-file" && argc == 4) return HoldFile(argv[2], std::wcstoul(argv[3], 0, 10));
-  if (command == L"linger" && argc == 4) return Linger(argv[2], std::wcstoul(argv[3], 0, 10));
-  std::fwprintf(stderr,
-                L"usage: release_probe sd-get PATH | sd-set PATH SDDL | user-sid |"
-                L" school-switch MS | exit-program MS | hold-file PATH MS | linger MARKER MS\n");
+  if (command == L"linger" && (argc == 4 || argc == 5)) {
+    return Linger(argv[2], std::wcstoul(argv[3], 0, 10), argc == 5 ? argv[4] : nullptr);
+  }
+  if (command == L"run" && argc == 4) return Run(argv[2], std::wcstoul(argv[3], 0, 10));
+  if (command == L"answer-box" && argc == 4)
+    return AnswerBox(argv[2], std::wcstoul(argv[3], 0, 10));
+  std::fwprintf(
+      stderr,
+      L"usage: release_probe sd-get PATH | sd-set PATH SDDL | user-sid |"
+      L" school-switch MS | exit-program MS | hold-file PATH MS | linger MARKER MS [LOCK] |"
+      L" answer-box TITLE MS | run COMMANDLINE MS\n");
   return 2;
 }

@@ -8,19 +8,21 @@ lies inside the script folder; a fresh machine and one where both folders
 already existed with loose rights), and the result must have four
 properties:
   1. users cannot change the program or its folder (nor the script folder
-     itself);
+     itself, beyond adding files to it);
   2. every user can create their own script, read it (the command
      interpreter runs it by reading it), rewrite it and remove it;
   3. no user can read, change or remove another user's script, and no user
      can open their own script to others;
   4. no user can run or load a file from the script folder: no right any
-     user gets on a file created there, their own or another's, includes
-     execute (the folder is where programs may run by path).
+     user gets on a file created there, their own or another's, nor on the
+     folder itself (whose named streams users may write), includes execute
+     (the folder is where programs may run by path).
 Weakened variants of the rules must fail, so the checks have teeth. The
 generated installer sources, and a built MSI when one is given, must carry
 exactly the file's lines.
 
-Usage: test_folder_rights.py [--msi PACKAGE.msi] [unittest options]
+Usage: test_folder_rights.py [--msi PACKAGE-x64.msi [--msi-x86 PACKAGE-x86.msi]]
+           [unittest options]
 """
 
 import os
@@ -40,6 +42,7 @@ import acl_model as m  # noqa: E402
 import make_installers  # noqa: E402
 
 MSI = None
+MSI_X86 = None
 LAYOUTS = ("64-bit", "32-bit")
 STARTS = ("fresh", "tampered")
 ORDERS = ("nsis", "msi")  # rights before the files are copied, or after
@@ -54,9 +57,9 @@ READ_EXECUTE = m.SIMPLE["RX"]
 # What the creator and OWNER RIGHTS get on a file in the script folder:
 # read, write and delete, without execute.
 OWN_FILES = "(RD,WD,AD,REA,WEA,RA,WA,DE,RC,S)"
-# What users may do to the script folder itself: list it, traverse it and
-# add files to it, with the attribute reads and waits that come with that.
-SCRIPT_FOLDER_ALLOWED = m.RD | m.WD | m.X | m.RA | m.REA | m.READ_CONTROL | m.SYNCHRONIZE
+# What users may do to the script folder itself: list it and add files to
+# it, with the attribute reads and waits that come with that.
+SCRIPT_FOLDER_ALLOWED = m.RD | m.WD | m.RA | m.REA | m.READ_CONTROL | m.SYNCHRONIZE
 # What another user must not be able to do to a script.
 OTHERS_FORBIDDEN = (m.RD | m.WD | m.AD | m.WA | m.WEA | m.DELETE | m.WRITE_DAC |
                     m.WRITE_OWNER)
@@ -154,6 +157,9 @@ def execute_problems(scripts, writer, other):
     for who, token in (("its creator", writer), ("another user", other)):
         if m.granted(placed, token) & m.X:
             problems.append("%s gets execute (X) on a file created in the script folder" % who)
+    # A stream of the folder itself ("Rerevure:tool.dll") has the folder's rights.
+    if m.granted(scripts, writer) & m.X:
+        problems.append("users get execute (X) on the script folder, whose streams they write")
     scripts.children.remove(placed)
     return problems
 
@@ -234,8 +240,8 @@ class WeakenedRightsAreCaught(unittest.TestCase):
                         "expected a problem with %r, got:\n%s" % (expected, "\n".join(problems)))
 
     def test_users_rights_inherited_into_the_program_folder(self):
-        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,X,RA,S)",
-                             "*S-1-5-32-545:(CI)(RD,WD,X,RA,S)")
+        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,RA,S)",
+                             "*S-1-5-32-545:(CI)(RD,WD,RA,S)")
         rules = [(f, a) for f, a in rules if f != "program" or "/grant" not in a]
         self.assertCaught(rules, "on bin")
 
@@ -255,12 +261,12 @@ class WeakenedRightsAreCaught(unittest.TestCase):
                 self.assertCaught(rules, "its creator gets execute (X)")
 
     def test_users_may_delete_any_file(self):
-        rules = replace_rule(self.rules, "scripts", "(RD,WD,X,RA,S)", "(RD,WD,X,RA,S,DC)")
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,WD,RA,S,DC)")
         self.assertCaught(rules, "another user can remove a user's script")
 
     def test_users_may_read_every_file(self):
-        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,X,RA,S)",
-                             "*S-1-5-32-545:(RD,WD,X,RA,S) *S-1-5-32-545:(OI)(IO)RX")
+        rules = replace_rule(self.rules, "scripts", "*S-1-5-32-545:(RD,WD,RA,S)",
+                             "*S-1-5-32-545:(RD,WD,RA,S) *S-1-5-32-545:(OI)(IO)RX")
         # Two grants for one SID: keep both by granting without :r.
         rules = replace_rule(rules, "scripts", "/grant:r", "/grant")
         self.assertCaught(rules, "another user gets (RD")
@@ -277,8 +283,12 @@ class WeakenedRightsAreCaught(unittest.TestCase):
         rules = [(f, a) for f, a in self.rules if f != "program"]
         self.assertCaught(rules, "32-bit Windows")
 
+    def test_execute_on_the_folder_itself(self):
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,WD,X,RA,S)")
+        self.assertCaught(rules, "whose streams they write")
+
     def test_users_cannot_create_scripts(self):
-        rules = replace_rule(self.rules, "scripts", "(RD,WD,X,RA,S)", "(RD,X,RA,S)")
+        rules = replace_rule(self.rules, "scripts", "(RD,WD,RA,S)", "(RD,RA,S)")
         self.assertCaught(rules, "cannot create a file")
 
 
@@ -301,8 +311,8 @@ class InstallerSources(unittest.TestCase):
         self.assertEqual(order, sorted(order), "rights must be set before the program is copied")
 
     def test_msi_include(self):
-        for arch in make_installers.ARCHES:
-            include = ET.fromstring(make_installers.wix_rights_include(self.rules, arch))
+        for package in make_installers.PACKAGES:
+            include = ET.fromstring(make_installers.wix_rights_include(self.rules, package))
             actions = {a.get("Id"): a for a in include.iter("CustomAction")}
             steps = sorted(((int(c.get("Sequence")), c.get("Action"), (c.text or "").strip())
                             for c in include.iter("Custom")))
@@ -318,7 +328,7 @@ class InstallerSources(unittest.TestCase):
                                 "before CreateShortcuts" % action)
                 commands.append(a.get("ExeCommand"))
             expected = ['"%s" %s' % (make_installers.MSI_FOLDERS[f], a) for f, a in self.rules]
-            self.assertEqual(commands, expected, arch)
+            self.assertEqual(commands, expected, package)
 
 
 def msi_table(package, table):
@@ -361,12 +371,10 @@ class BuiltMsi(unittest.TestCase):
         self.assertEqual(commands, expected)
         # The script folder is made in the 64-bit Program Files, never by the
         # program's 8.3 path, which only the check reads.
-        self.assertEqual(actions["SetScriptFolderPath"][3], "[ProgramFilesFolder]Rerevure")
-        self.assertEqual(actions["SetScriptFolderPath64"][3], "[%ProgramW6432]\\Rerevure")
-        self.assertEqual(by_name["SetScriptFolderPath64"][2], "%ProgramW6432")
+        self.assertEqual(actions["SetScriptFolderPath"][3], "[ProgramFiles64Folder]Rerevure")
         self.assertEqual(actions["SetScriptFolder"][3], "[SCRIPTFOLDER]\\")
         self.assertEqual([name for name, row in actions.items() if "Progra~1" in row[3]],
-                         ["CheckScriptPath"])
+                         ["SetCheckScriptPathData"])
 
     def test_per_machine_with_restart_manager_left_on(self):
         properties = dict(row[:2] for row in msi_table(MSI, "Property"))
@@ -379,9 +387,28 @@ class BuiltMsi(unittest.TestCase):
             self.assertNotIn(name, properties)
 
 
+@unittest.skipUnless(MSI_X86 or "--msi-x86" in sys.argv, "no x86 MSI given")
+class BuiltMsiPair(unittest.TestCase):
+    """The x86 package refuses 64-bit Windows; the two share no component code."""
+
+    def setUp(self):
+        if not shutil.which("msiinfo"):
+            self.skipTest("msiinfo (package msitools) is not installed")
+
+    def test_the_x86_package_is_for_32_bit_windows_only(self):
+        conditions = dict(msi_table(MSI_X86, "LaunchCondition"))
+        self.assertIn(os.path.basename(MSI), conditions.get("NOT VersionNT64", ""))
+        self.assertNotIn("NOT VersionNT64", dict(msi_table(MSI, "LaunchCondition")))
+
+    def test_each_package_has_its_own_component_codes(self):
+        codes = [{row[1] for row in msi_table(package, "Component")} for package in (MSI, MSI_X86)]
+        self.assertEqual(codes[0] & codes[1], set())
+
+
 if __name__ == "__main__":
-    if "--msi" in sys.argv:
-        i = sys.argv.index("--msi")
-        MSI = sys.argv[i + 1]
-        del sys.argv[i:i + 2]
+    for option in ("--msi", "--msi-x86"):
+        if option in sys.argv:
+            i = sys.argv.index(option)
+            globals()[option[2:].upper().replace("-", "_")] = sys.argv[i + 1]
+            del sys.argv[i:i + 2]
     unittest.main()

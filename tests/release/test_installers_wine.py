@@ -2,15 +2,19 @@
 """Installs, runs and removes Rerevure under wine64, with both installers.
 
 The amd64 setup program (the same NSIS script as the release one, built for
-amd64-unicode, since 32-bit Windows programs cannot run here) and the amd64
-MSI (through msiexec /qn) each must put the program, the script folder and
-the shortcuts in place and register the uninstaller; the installed program,
-started from its Start menu shortcut, must answer "School Proxy &ON" and
-write its script into the script folder; the uninstaller must remove the
-program, the shortcuts and the script folder with its script. The setup
-program must also upgrade over a running program: the installing user's
-copy is ended, and the file of one that /exit does not reach (as in another
-user's session) is moved aside, to be removed at the next restart.
+amd64-unicode, since 32-bit Windows programs cannot run here) and the x64
+MSI (the release's, with the amd64 program in its place; through msiexec
+/qn) each must put the program, the script folder and the shortcuts in
+place and register the uninstaller; the installed program, started from its
+Start menu shortcut, must answer "School Proxy &ON" and write its script
+into the script folder; the uninstaller must remove the program, the
+shortcuts and the script folder with its script, and the setup program's
+quiet uninstall string return only once it has. Both must upgrade over a
+running program: the installing user's copy is ended, and the file of one
+that /exit does not reach (as in another user's session, or any user's when
+the installation runs as SYSTEM) is moved aside, to be removed at the next
+restart. A setup program that finds another at work exits with 1618; the x86
+MSI refuses to install on 64-bit Windows, as this prefix is.
 
 Wine's icacls changes nothing, so the prefix gets a stand-in that records
 its command lines: the test compares what each installer ran with
@@ -22,11 +26,12 @@ with GetNamedSecurityInfoW and compared with the model where Wine keeps one,
 and the test says so where it does not.
 
 The test has its own Wine prefix (it removes the script folder that other
-tests need) and runs in a few tens of seconds. It needs Xvfb or a display
+tests need) and runs in about two minutes. It needs Xvfb or a display
 (ctest runs it under xvfb-run). Exit code 77 (a skip) when the installers
 were not built because makensis or wixl is missing.
 
-Usage: test_installers_wine.py --setup S.exe --msi P.msi --program Rerevure.exe
+Usage: test_installers_wine.py --setup S.exe --msi P-x64.msi --msi-x86 P-x86.msi
+           --program Rerevure.exe --actions RerevureActions.dll
            --probe release_probe.exe --recorder icacls_recorder.exe
            --prefix DIR --version 1.6.0 --organisation NAME [unittest options]
 """
@@ -53,7 +58,10 @@ ARGS = None
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 
+# The amd64 setup program puts the program into the 64-bit Program Files;
+# the MSI, as the release's, into the 32-bit one.
 PROGRAM_FOLDER = "C:\\Program Files\\Rerevure\\bin"
+MSI_PROGRAM_FOLDER = "C:\\Program Files (x86)\\Rerevure\\bin"
 # What the installers create, and the folder the program reaches it by.
 SCRIPT_FOLDER = "C:\\Program Files\\" + make_installers.SCRIPT_FOLDER_NAME
 SCRIPT = make_installers.SCRIPT_PATH_FOLDER + "\\MapDrives.bat"
@@ -65,6 +73,11 @@ RECORDER_EXIT = "C:\\rerevure-icacls-exit.txt"
 # The setup program's details: a silent one has no other output.
 SETUP_LOG = "C:\\rerevure-setup-log.txt"
 SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
+SETUP_LOCK = PROGRAM_FOLDER + "\\Rerevure-setup.lock"
+# A marker the stand-in for another session's copy keeps while it runs.
+OTHER_SESSION = "C:\\rerevure-other-session.txt"
+ERROR_INSTALL_FAILURE = 1603
+ERROR_INSTALL_ALREADY_RUNNING = 1618
 TIMEOUT_MS = 20000
 
 # Pre-seeded the way a school pre-seeds them: the registry is the interface.
@@ -221,18 +234,50 @@ class Installers(unittest.TestCase):
         with open(self.wine.host(RECORD), encoding="utf-8") as f:
             return [command_arguments(line) for line in f if line.strip()]
 
-    def assertShortcut(self, folder, name):
+    def assertShortcut(self, folder, name, program_folder=PROGRAM_FOLDER):
         path = folder + "\\" + name
         self.assertTrue(self.exists(path), path)
         with open(self.wine.host(path), "rb") as f:
-            self.assertTrue(shortcut_targets(f.read(), PROGRAM_FOLDER + "\\Rerevure.exe"), path)
+            self.assertTrue(shortcut_targets(f.read(), program_folder + "\\Rerevure.exe"), path)
 
-    def check_installed(self):
-        program = PROGRAM_FOLDER + "\\Rerevure.exe"
-        with open(self.wine.host(program), "rb") as installed, open(ARGS.program, "rb") as built:
-            self.assertEqual(installed.read(), built.read(), "the installed program")
+    def same_file(self, path, source):
+        with open(self.wine.host(path), "rb") as a, open(source, "rb") as b:
+            return a.read() == b.read()
+
+    def check_installed(self, program_folder=PROGRAM_FOLDER):
+        self.assertTrue(self.same_file(program_folder + "\\Rerevure.exe", ARGS.program),
+                        "the installed program")
         self.assertTrue(os.path.isdir(self.wine.host(SCRIPT_FOLDER)))
-        self.assertEqual(self.recorded_icacls(), expected_icacls(PROGRAM_FOLDER))
+        self.assertEqual(self.recorded_icacls(), expected_icacls(program_folder))
+
+    def pending_removals(self):
+        return self.wine.run("reg", "query", SESSION_MANAGER, "/v",
+                             "PendingFileRenameOperations").stdout
+
+    def moved_aside(self, program_folder, source):
+        """The files in program_folder moved aside with source's content."""
+        return [program_folder + "\\" + name
+                for name in os.listdir(self.wine.host(program_folder))
+                if name.endswith(".old") and self.same_file(program_folder + "\\" + name, source)]
+
+    def start_other_session_copy(self, program_folder):
+        """A stand-in for a copy /exit does not reach, running from the program's file."""
+        shutil.copyfile(ARGS.probe, self.wine.host(program_folder + "\\Rerevure.exe"))
+        other = self.wine.start(program_folder + "\\Rerevure.exe", "linger", OTHER_SESSION,
+                                "120000")
+        self.assertTrue(wait_until(lambda: self.exists(OTHER_SESSION), 30), "it did not start")
+        return other
+
+    def end_other_session_copy(self, other):
+        if self.exists(OTHER_SESSION):
+            os.remove(self.wine.host(OTHER_SESSION))
+        other.wait(timeout=30)
+
+    def quiet_uninstall(self):
+        """Runs the uninstall entry's QuietUninstallString as a deployment tool does."""
+        values = self.wine.reg_values(UNINSTALL + "\\Rerevure")
+        self.assertIsNotNone(values, "no Add/Remove Programs entry")
+        return self.probe("run", values["QuietUninstallString"], "120000", timeout=150)
 
     def school_switch(self, shortcut, leave_running=False):
         """Start the program from its shortcut, switch to school, return the script."""
@@ -265,9 +310,15 @@ class Installers(unittest.TestCase):
             self.probe("exit-program", str(TIMEOUT_MS))
         starter.wait(timeout=30)
 
-    def check_removed(self, shortcut_folders):
-        for path in (PROGRAM_FOLDER, SCRIPT_FOLDER):
-            self.assertFalse(self.exists(path), path + " is left behind")
+    def check_removed(self, program_folder, shortcut_folders):
+        """All gone, but for files in use put on the restart's list (the uninstaller itself)."""
+        pending = self.pending_removals()
+        for folder in (SCRIPT_FOLDER, program_folder):
+            for root, _, names in os.walk(self.wine.host(folder)):
+                inside = os.path.relpath(root, self.wine.host(folder))
+                for name in names:
+                    path = folder + ("" if inside == "." else "\\" + inside.replace("/", "\\"))
+                    self.assertIn(path + "\\" + name, pending, "left behind")
         for folder in shortcut_folders:
             for name in ("Rerevure.lnk", "StartUp\\Rerevure.lnk"):
                 self.assertFalse(self.exists(folder + "\\" + name), name + " is left behind")
@@ -283,11 +334,10 @@ class Installers(unittest.TestCase):
         self.assertIsNotNone(values, "no Add/Remove Programs entry")
         uninstaller = '"%s\\uninstall.exe"' % PROGRAM_FOLDER
         self.assertEqual({k: values.get(k) for k in (
-            "DisplayName", "DisplayVersion", "Publisher", "UninstallString",
-            "QuietUninstallString", "DisplayIcon", "NoModify", "NoRepair")}, {
+            "DisplayName", "DisplayVersion", "Publisher", "UninstallString", "DisplayIcon",
+            "NoModify", "NoRepair")}, {
             "DisplayName": "Rerevure", "DisplayVersion": ARGS.version,
             "Publisher": ARGS.organisation, "UninstallString": uninstaller,
-            "QuietUninstallString": uninstaller + " /S",
             "DisplayIcon": '"%s\\Rerevure.exe",0' % PROGRAM_FOLDER,
             "NoModify": 1, "NoRepair": 1})
         self.assertGreater(values.get("EstimatedSize", 0), 0)
@@ -299,15 +349,12 @@ class Installers(unittest.TestCase):
         self.security["folder read"] = self.probe("sd-get", SCRIPT_FOLDER).strip()
         self.school_switch(COMMON_PROGRAMS + "\\Rerevure.lnk", leave_running=True)
 
-        # The uninstaller ends the running program (Rerevure.exe /exit), copies
-        # itself away and returns at once.
-        result = self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
-        self.assertEqual(result.returncode, 0, result.stdout)
-        self.assertTrue(wait_until(lambda: self.wine.reg_values(key) is None
-                                   and not self.exists(SCRIPT_FOLDER), 60),
-                        "the uninstaller did not finish")
+        # The quiet uninstall ends the running program (Rerevure.exe /exit)
+        # and returns only once all is gone.
+        self.assertEqual(self.quiet_uninstall().strip(), "exit 0")
+        self.assertIsNone(self.wine.reg_values(key), "the uninstall entry is left")
         self.assertEqual(self.probe("program-state").strip(), "ended")
-        self.check_removed([COMMON_PROGRAMS])
+        self.check_removed(PROGRAM_FOLDER, [COMMON_PROGRAMS])
 
     def test_2_setup_program_stops_when_rights_cannot_be_set(self):
         with open(self.wine.host(RECORDER_EXIT), "w") as f:
@@ -320,13 +367,25 @@ class Installers(unittest.TestCase):
         self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
         shutil.rmtree(self.wine.host(SCRIPT_FOLDER), ignore_errors=True)
 
+    def test_2_setup_program_waits_for_no_other(self):
+        # Another setup program or uninstaller at work holds the lock.
+        os.makedirs(self.wine.host(PROGRAM_FOLDER), exist_ok=True)
+        marker = "C:\\rerevure-lock-held.txt"
+        holder = self.wine.start("C:\\release_probe.exe", "linger", marker, "60000", SETUP_LOCK)
+        try:
+            self.assertTrue(wait_until(lambda: self.exists(marker), 30), "the lock is not held")
+            setup = "Z:" + os.path.abspath(ARGS.setup).replace("/", "\\")
+            self.assertEqual(self.probe("run", '"%s" /S' % setup, "60000").strip(),
+                             "exit %d" % ERROR_INSTALL_ALREADY_RUNNING)
+            self.assertFalse(self.exists(PROGRAM_FOLDER + "\\Rerevure.exe"))
+            self.assertIsNone(self.wine.reg_values(UNINSTALL + "\\Rerevure"))
+        finally:
+            if self.exists(marker):
+                os.remove(self.wine.host(marker))
+            holder.wait(timeout=30)
+
     def test_2_setup_program_upgrades_over_running_copies(self):
         program = PROGRAM_FOLDER + "\\Rerevure.exe"
-
-        def same_file(path, source):
-            with open(self.wine.host(path), "rb") as a, open(source, "rb") as b:
-                return a.read() == b.read()
-
         result = self.run_setup("/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         # The installing user's own copy is ended (/exit) and replaced.
@@ -335,65 +394,57 @@ class Installers(unittest.TestCase):
         result = self.run_setup("/S")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertEqual(self.probe("program-state").strip(), "ended")
-        self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+        self.assertTrue(self.same_file(program, ARGS.program), "the new program is not in place")
+        self.assertNotIn("still running in another session", result.stdout)
         starter.wait(timeout=30)
 
         # A copy /exit does not reach keeps its file, which Windows (and Wine)
         # will not let anyone delete or overwrite, only rename.
-        shutil.copyfile(ARGS.probe, self.wine.host(program))
-        marker = "C:\\rerevure-other-session.txt"
-        other = self.wine.start(program, "linger", marker, "120000")
+        other = self.start_other_session_copy(PROGRAM_FOLDER)
         try:
-            self.assertTrue(wait_until(lambda: self.exists(marker), 30), "the copy did not start")
             result = self.run_setup("/S")
             self.assertEqual(result.returncode, 0, result.stdout)
-            self.assertTrue(same_file(program, ARGS.program), "the new program is not in place")
+            self.assertTrue(self.same_file(program, ARGS.program), "the new program")
             self.assertIsNone(other.poll(), "the other copy was ended")
-            aside = [name for name in os.listdir(self.wine.host(PROGRAM_FOLDER))
-                     if same_file(PROGRAM_FOLDER + "\\" + name, ARGS.probe)]
+            aside = self.moved_aside(PROGRAM_FOLDER, ARGS.probe)
             self.assertEqual(len(aside), 1, "the running file, moved aside")
-            pending = self.wine.run("reg", "query", SESSION_MANAGER, "/v",
-                                    "PendingFileRenameOperations").stdout
-            self.assertIn(PROGRAM_FOLDER + "\\" + aside[0], pending,
-                          "not removed at the next restart")
+            self.assertIn(aside[0], self.pending_removals(), "not removed at the next restart")
+            self.assertIn('now "%s", is removed at the next restart' % aside[0], result.stdout)
         finally:
-            if os.path.exists(self.wine.host(marker)):
-                os.remove(self.wine.host(marker))
-            other.wait(timeout=30)
+            self.end_other_session_copy(other)
         # Once that copy has ended, the uninstaller removes its file too.
-        self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
-        self.assertTrue(wait_until(lambda: not self.exists(PROGRAM_FOLDER)
-                                   and not self.exists(SCRIPT_FOLDER), 60),
-                        "the uninstaller left files behind")
+        self.assertEqual(self.quiet_uninstall().strip(), "exit 0")
+        self.assertFalse(self.exists(aside[0]))
+        self.check_removed(PROGRAM_FOLDER, [COMMON_PROGRAMS])
 
     def test_2_setup_program_without_start_at_logon(self):
         result = self.run_setup("/S", "/NOSTARTUP")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertShortcut(COMMON_PROGRAMS, "Rerevure.lnk")
         self.assertFalse(self.exists(COMMON_PROGRAMS + "\\StartUp\\Rerevure.lnk"))
-        self.wine.run(PROGRAM_FOLDER + "\\uninstall.exe", "/S")
-        self.assertTrue(wait_until(lambda: not self.exists(SCRIPT_FOLDER), 60),
-                        "the uninstaller did not finish")
+        self.assertEqual(self.quiet_uninstall().strip(), "exit 0")
+
+    def msi_shortcuts(self):
+        """Where the MSI puts its shortcuts here, and the other candidate."""
+        # Windows Installer puts the shortcuts of an ALLUSERS=1 package into
+        # the all-users folders; Wine's msi resolves ProgramMenuFolder and
+        # StartupFolder to the user's own folders whatever ALLUSERS says.
+        user_programs = USER_PROGRAMS % self.wine.user_folder()
+        if self.exists(COMMON_PROGRAMS + "\\Rerevure.lnk"):
+            return COMMON_PROGRAMS, user_programs
+        sys.stderr.write("NOTE (Wine): the MSI's shortcuts went to %s, not to the all-users "
+                         "folders Windows Installer uses for ALLUSERS=1\n" % user_programs)
+        return user_programs, COMMON_PROGRAMS
 
     def test_3_msi(self):
         package = "C:\\rerevure.msi"
         shutil.copyfile(ARGS.msi, self.wine.host(package))
         result = self.wine.run("msiexec", "/i", package, "/qn")
         self.assertEqual(result.returncode, 0, result.stdout)
-        self.check_installed()
-        # Windows Installer puts the shortcuts of an ALLUSERS=1 package into
-        # the all-users folders; Wine's msi resolves ProgramMenuFolder and
-        # StartupFolder to the user's own folders whatever ALLUSERS says.
-        user_programs = USER_PROGRAMS % self.wine.user_folder()
-        if self.exists(COMMON_PROGRAMS + "\\Rerevure.lnk"):
-            programs = COMMON_PROGRAMS
-        else:
-            programs = user_programs
-            sys.stderr.write("NOTE (Wine): the MSI's shortcuts went to %s, not to the "
-                             "all-users folders Windows Installer uses for ALLUSERS=1\n"
-                             % programs)
-        self.assertShortcut(programs, "Rerevure.lnk")
-        self.assertShortcut(programs, "StartUp\\Rerevure.lnk")
+        self.check_installed(MSI_PROGRAM_FOLDER)
+        programs, other_programs = self.msi_shortcuts()
+        self.assertShortcut(programs, "Rerevure.lnk", MSI_PROGRAM_FOLDER)
+        self.assertShortcut(programs, "StartUp\\Rerevure.lnk", MSI_PROGRAM_FOLDER)
         entries = [self.wine.reg_values(k) or {} for k in self.wine.subkeys(UNINSTALL)]
         entries = [e for e in entries if e.get("DisplayName") == "Rerevure"]
         self.assertEqual(len(entries), 1, "one Add/Remove Programs entry")
@@ -405,8 +456,65 @@ class Installers(unittest.TestCase):
         result = self.wine.run("msiexec", "/x", package, "/qn")
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertEqual(self.probe("program-state").strip(), "ended")
-        self.check_removed([COMMON_PROGRAMS, user_programs])
+        self.check_removed(MSI_PROGRAM_FOLDER, [programs, other_programs])
         os.remove(self.wine.host(package))
+
+    def test_3_msi_upgrade_over_a_running_copy(self):
+        """The file a copy in another session holds is moved aside: no restart needed."""
+        first, upgrade, log = "C:\\rerevure.msi", "C:\\rerevure-upgrade.msi", "C:\\upgrade.log"
+        shutil.copyfile(ARGS.msi, self.wine.host(first))
+        version = ARGS.version.split(".")
+        version = ".".join(version[:-1] + [str(int(version[-1]) + 1)])
+        with tempfile.TemporaryDirectory() as work:
+            made = subprocess.run(
+                [sys.executable, os.path.join(ROOT, "release", "make_installers.py"),
+                 "--program", ARGS.program, "--arch", "amd64", "--version", version,
+                 "--organisation", ARGS.organisation, "--msi", self.wine.host(upgrade),
+                 "--msi-x86", os.path.join(work, "x86.msi"), "--actions", ARGS.actions,
+                 "--workdir", work], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                universal_newlines=True)
+        self.assertEqual(made.returncode, 0, made.stdout)
+        self.assertEqual(self.wine.run("msiexec", "/i", first, "/qn").returncode, 0)
+
+        other = self.start_other_session_copy(MSI_PROGRAM_FOLDER)
+        try:
+            result = self.wine.run("msiexec", "/i", upgrade, "/qn", "/l*v", log)
+            # 0, not 3010 (ERROR_SUCCESS_REBOOT_REQUIRED): the new file is in place now.
+            self.assertEqual(result.returncode, 0, result.stdout)
+            self.assertTrue(self.same_file(MSI_PROGRAM_FOLDER + "\\Rerevure.exe", ARGS.program))
+            aside = self.moved_aside(MSI_PROGRAM_FOLDER, ARGS.probe)
+            self.assertEqual(len(aside), 1, "the running file, moved aside")
+            self.assertIn(aside[0], self.pending_removals(), "not removed at the next restart")
+            with open(self.wine.host(log), "rb") as f:
+                self.assertIn(("moved to " + aside[0]).encode(), f.read())
+            entries = [self.wine.reg_values(k) or {} for k in self.wine.subkeys(UNINSTALL)]
+            self.assertEqual([e.get("DisplayVersion") for e in entries
+                              if e.get("DisplayName") == "Rerevure"], [version])
+        finally:
+            self.end_other_session_copy(other)
+        # Once that copy has ended, the uninstall removes its file too.
+        self.assertEqual(self.wine.run("msiexec", "/x", upgrade, "/qn").returncode, 0)
+        self.check_removed(MSI_PROGRAM_FOLDER, list(self.msi_shortcuts()))
+        self.assertFalse(self.exists(MSI_PROGRAM_FOLDER), "the moved-aside file is left")
+        for path in (first, upgrade, log):
+            os.remove(self.wine.host(path))
+
+    def test_3_x86_msi_refuses_64_bit_windows(self):
+        package = "C:\\rerevure-x86.msi"
+        shutil.copyfile(ARGS.msi_x86, self.wine.host(package))
+        # Wine shows a launch condition's message only with some user
+        # interface (/qb), in a box of this title; Windows Installer shows it
+        # there too, and writes it into the log of a silent installation.
+        installer = self.wine.start("msiexec", "/i", package, "/qb")
+        message = self.probe("answer-box", "Install Failed", str(TIMEOUT_MS))
+        self.assertIn(os.path.basename(ARGS.msi), message)
+        # Linux sees the low 8 bits of Wine's exit code.
+        self.assertEqual(installer.wait(timeout=60), ERROR_INSTALL_FAILURE & 0xFF)
+        os.remove(self.wine.host(package))
+        for path in (MSI_PROGRAM_FOLDER, PROGRAM_FOLDER + "\\Rerevure.exe", SCRIPT_FOLDER):
+            self.assertFalse(self.exists(path), path)
+        self.assertEqual([k for k in self.wine.subkeys(UNINSTALL)
+                          if (self.wine.reg_values(k) or {}).get("DisplayName") == "Rerevure"], [])
 
     def test_4_script_security_descriptor(self):
         """The written script's rights, read back where Wine keeps them."""
@@ -432,17 +540,17 @@ class Installers(unittest.TestCase):
         package = "C:\\rerevure.msi"
         shutil.copyfile(ARGS.msi, self.wine.host(package))
         try:
-            for install, uninstall in (
-                    ((ARGS.setup, "/S"), (PROGRAM_FOLDER + "\\uninstall.exe", "/S")),
-                    (("msiexec", "/i", package, "/qn"), ("msiexec", "/x", package, "/qn"))):
+            for install, uninstall, program_folder in (
+                    ((ARGS.setup, "/S"), self.quiet_uninstall, PROGRAM_FOLDER),
+                    (("msiexec", "/i", package, "/qn"),
+                     lambda: self.wine.run("msiexec", "/x", package, "/qn"), MSI_PROGRAM_FOLDER)):
                 self.setUp()
                 result = self.wine.run(*install)
                 self.assertEqual(result.returncode, 0, result.stdout)
-                self.check_installed()
+                self.check_installed(program_folder)
                 self.assertFalse(os.path.lexists(link), "%s made C:\\Progra~1" % install[0])
-                self.wine.run(*uninstall)
-                self.assertTrue(wait_until(lambda: not self.exists(SCRIPT_FOLDER), 60),
-                                "%s did not uninstall" % install[0])
+                uninstall()
+                self.check_removed(program_folder, [])
         finally:
             os.remove(self.wine.host(package))
             if not os.path.lexists(link):
@@ -470,11 +578,11 @@ def m_dacl(sddl):
 def main():
     global ARGS
     parser = argparse.ArgumentParser(add_help=False)
-    for option in ("--setup", "--msi", "--program", "--probe", "--recorder", "--prefix",
-                   "--version", "--organisation"):
+    for option in ("--setup", "--msi", "--msi-x86", "--program", "--actions", "--probe",
+                   "--recorder", "--prefix", "--version", "--organisation"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
-    missing = [p for p in (ARGS.setup, ARGS.msi) if not p or not os.path.exists(p)]
+    missing = [p for p in (ARGS.setup, ARGS.msi, ARGS.msi_x86) if not p or not os.path.exists(p)]
     if missing:
         print("SKIP: the installers were not built (makensis or wixl missing? "
               "scripts/install-deps.sh installs nsis and wixl): %s" % missing)

@@ -2,13 +2,15 @@
 """Builds the release a second time, in another folder, and compares.
 
 The source tree is copied to a folder of another name and depth and built
-there (win32 preset, no tests); its program, setup program and MSI must be
-byte for byte those of the build under test. The copy has no git history,
-so it is given the release time the first build used (a commit made since
-would change the time taken from the history), as scripts/dist gives it.
+there (win32 preset, no tests), in another time zone, locale and umask than
+this one's, as on another machine; its program, setup program and MSIs
+must be byte for byte those of the build under test. The copy has no git
+history, so it is given the release time the first build used (a commit
+made since would change the time taken from the history), as scripts/dist
+gives it.
 
-Usage: test_repeatable.py --program Rerevure.exe --setup S.exe --msi P.msi
-           --work DIR [unittest options]
+Usage: test_repeatable.py --program Rerevure.exe --setup S.exe --msi P-x64.msi
+           --msi-x86 P-x86.msi --work DIR [unittest options]
 """
 
 import argparse
@@ -47,15 +49,21 @@ class Repeatable(unittest.TestCase):
         workdir = glob.glob(os.path.join(os.path.dirname(ARGS.setup), "installer-*"))[0]
         with open(os.path.join(workdir, make_installers.RELEASE_TIME_FILE)) as f:
             epoch = f.read().strip()
-        env = dict(os.environ, SOURCE_DATE_EPOCH=epoch, CCACHE_DISABLE="1")
+        # Another machine: 14 hours east of UTC (a POSIX rule, no zone
+        # files needed), another locale than this process's, and a umask
+        # that leaves files unreadable to others.
+        locale = "C" if os.environ.get("LC_ALL", "").lower().startswith("c.utf") else "C.UTF-8"
+        env = dict(os.environ, SOURCE_DATE_EPOCH=epoch, CCACHE_DISABLE="1",
+                   TZ="<+14>-14", LC_ALL=locale, LANG=locale)
         build = os.path.join(source, "build", "again")
         for command in (["cmake", "--preset", "win32", "-B", build, "-DBUILD_TESTING=OFF"],
                         ["cmake", "--build", build, "--target", "Rerevure_installers"]):
             result = subprocess.run(command, cwd=source, env=env, stdin=subprocess.DEVNULL,
                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                    universal_newlines=True)
+                                    universal_newlines=True,
+                                    preexec_fn=lambda: os.umask(0o077))
             self.assertEqual(result.returncode, 0, result.stdout[-4000:])
-        for first in (ARGS.program, ARGS.setup, ARGS.msi):
+        for first in (ARGS.program, ARGS.setup, ARGS.msi, ARGS.msi_x86):
             with self.subTest(os.path.basename(first)):
                 with open(first, "rb") as a, \
                         open(os.path.join(build, "release", os.path.basename(first)), "rb") as b:
@@ -66,7 +74,7 @@ class Repeatable(unittest.TestCase):
 def main():
     global ARGS
     parser = argparse.ArgumentParser(add_help=False)
-    for option in ("--program", "--setup", "--msi", "--work"):
+    for option in ("--program", "--setup", "--msi", "--msi-x86", "--work"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest)

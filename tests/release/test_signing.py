@@ -3,10 +3,12 @@
 
 A certificate made here (valid a day, trusted by nothing else) signs a copy
 of the program as the release build does, then the installers; each of the
-four files must carry its valid signature. No time-stamp server is named, so
+five files must carry its valid signature. No time-stamp server is named, so
 no network is reached. A certificate named by halves must stop the build.
+The signed MSI is the same product as the unsigned one the build made.
 
-Usage: test_signing.py --program Rerevure.exe --arch x86|amd64 --version 1.6.0
+Usage: test_signing.py --program Rerevure.exe --actions RerevureActions.dll
+           --msi BUILT-x64.msi --arch x86|amd64 --version 1.6.0
            --organisation NAME [unittest options]
 Exit code 77 (a skip) when osslsigncode, openssl, makensis or wixl is missing.
 """
@@ -60,7 +62,8 @@ class Signing(unittest.TestCase):
         cls.workdir = os.path.join(cls.dir, "work")
         cls.files = {"program": cls.program,
                      "setup": os.path.join(cls.dir, "setup.exe"),
-                     "MSI": os.path.join(cls.dir, "package.msi"),
+                     "MSI": os.path.join(cls.dir, "package-x64.msi"),
+                     "x86 MSI": os.path.join(cls.dir, "package-x86.msi"),
                      "uninstaller": os.path.join(cls.workdir, "uninstall.exe")}
         cls.built = [run([sys.executable, SIGNING, cls.program], cls.env),
                      run(cls.installers_command(), cls.env)]
@@ -74,6 +77,7 @@ class Signing(unittest.TestCase):
         return [sys.executable, MAKE_INSTALLERS, "--program", cls.program, "--arch", ARGS.arch,
                 "--version", ARGS.version, "--organisation", ARGS.organisation,
                 "--setup", setup or cls.files["setup"], "--msi", cls.files["MSI"],
+                "--msi-x86", cls.files["x86 MSI"], "--actions", ARGS.actions,
                 "--workdir", cls.workdir]
 
     def verify(self, path):
@@ -90,6 +94,19 @@ class Signing(unittest.TestCase):
                 self.assertEqual(result.returncode, 0, result.stdout)
                 self.assertIn("Subject: /CN=" + SIGNER, result.stdout)
 
+    def test_a_signed_package_is_the_same_product(self):
+        # Another program file inside (signed) makes another package, never
+        # another product: it must replace the unsigned one, not sit beside it.
+        def codes(package):
+            out = run(["msiinfo", "export", package, "Property"], os.environ).stdout
+            properties = dict(line.split("\t", 1) for line in out.splitlines() if "\t" in line)
+            suminfo = run(["msiinfo", "suminfo", package], os.environ).stdout
+            return properties["ProductCode"], [l for l in suminfo.splitlines() if "Revision" in l]
+
+        signed, built = codes(self.files["MSI"]), codes(ARGS.msi)
+        self.assertEqual(signed[0], built[0])
+        self.assertNotEqual(signed[1], built[1], "the package codes")
+
     def test_a_certificate_named_by_halves_stops_the_build(self):
         missing = os.path.join(self.dir, "no-such.pfx")
         module = self.env["REREVURE_SIGN_PASSWORD_FILE"]  # any file will do
@@ -105,10 +122,10 @@ class Signing(unittest.TestCase):
 def main():
     global ARGS
     parser = argparse.ArgumentParser(add_help=False)
-    for option in ("--program", "--arch", "--version", "--organisation"):
+    for option in ("--program", "--actions", "--msi", "--arch", "--version", "--organisation"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
-    missing = [tool for tool in ("osslsigncode", "openssl", "makensis", "wixl")
+    missing = [tool for tool in ("osslsigncode", "openssl", "makensis", "wixl", "msiinfo")
                if not shutil.which(tool)]
     if missing:
         print("SKIP: not installed (scripts/install-deps.sh installs them): %s" % missing)
