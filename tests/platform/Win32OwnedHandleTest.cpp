@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "platform/Win32OwnedHandle.h"
+#include "platform/win32/Win32OwnedHandle.h"
 
 namespace rerevure::platform {
 namespace {
