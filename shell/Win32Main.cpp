@@ -23,6 +23,7 @@
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32MessageLoop.h"
 #include "platform/win32/Win32NetworkList.h"
+#include "platform/win32/Win32Owners.h"
 #include "platform/win32/Win32Pause.h"
 #include "platform/win32/Win32PolicyValues.h"
 #include "platform/win32/Win32Processes.h"
@@ -45,11 +46,9 @@ namespace {
 // The arguments after the program's name, split as the C runtime would.
 std::vector<std::wstring> Arguments() {
   int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments == nullptr) return {};  // out of memory: started as without arguments
-  std::vector<std::wstring> result(arguments + (count > 0 ? 1 : 0), arguments + count);
-  LocalFree(arguments);
-  return result;
+  const platform::LocalMemory<LPWSTR> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!arguments) return {};  // out of memory: started as without arguments
+  return std::vector<std::wstring>(arguments.get() + (count > 0 ? 1 : 0), arguments.get() + count);
 }
 
 }  // namespace

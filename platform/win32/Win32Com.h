@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/PlatformError.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace rerevure::platform {
 
@@ -53,9 +54,8 @@ std::wstring BstrText(BSTR text);
 struct ExcepInfo : EXCEPINFO {
   ExcepInfo() : EXCEPINFO{} {}
   ~ExcepInfo() {
-    SysFreeString(bstrSource);
-    SysFreeString(bstrDescription);
-    SysFreeString(bstrHelpFile);
+    // Each string the failed call left goes with its owner.
+    const OwnedBstr source(bstrSource), description(bstrDescription), help_file(bstrHelpFile);
   }
   ExcepInfo(const ExcepInfo&) = delete;
   ExcepInfo& operator=(const ExcepInfo&) = delete;

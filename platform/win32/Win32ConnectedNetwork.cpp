@@ -17,9 +17,8 @@ constexpr wchar_t kNetworkClassProperty[] = L"NA_NetworkClass";
 std::wstring NameOf(INetwork& network) {
   BSTR name = nullptr;
   if (FAILED(network.GetName(&name))) return {};
-  std::wstring text = BstrText(name);
-  SysFreeString(name);
-  return text;
+  const OwnedBstr owned(name);
+  return BstrText(owned.get());
 }
 
 bool DomainAuthenticated(INetwork& network) {

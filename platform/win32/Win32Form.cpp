@@ -6,6 +6,7 @@
 
 #include "platform/PixelLayout.h"
 #include "platform/win32/Win32LastError.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace rerevure::platform {
 namespace {
@@ -245,10 +246,7 @@ int Win32Form::ShowMessage(const std::wstring& text, const std::wstring& title,
 
 void Win32Form::PopupMenu(std::span<const MenuItemLayout> items) {
   if (Hwnd() == nullptr || items.empty()) return;
-  struct MenuDeleter {
-    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-  };
-  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu(CreatePopupMenu());
+  const OwnedMenu menu(CreatePopupMenu());
   if (!menu) throw LastPlatformError();
   for (const MenuItemLayout& item : items) {
     const std::wstring caption(item.caption);
@@ -295,10 +293,9 @@ std::unique_ptr<Form> Win32FormFactory::Create(const FormLayout& layout, FormEve
 }
 
 int Win32FormFactory::ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return 96;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const ScreenDc screen(GetDC(nullptr));
+  if (!screen) return 96;
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 

@@ -109,7 +109,7 @@ HWND Win32FormContents::CreateControl(const ControlLayout& control, HWND parent)
 
 HFONT Win32FormContents::FontFor(const FontSpec* wanted) {
   if (wanted == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const OwnedFont& owned : fonts_) {
+  for (const FontForSpec& owned : fonts_) {
     if (owned.wanted == *wanted) return owned.font.get();
   }
   LOGFONTW font{};
@@ -123,21 +123,21 @@ HFONT Win32FormContents::FontFor(const FontSpec* wanted) {
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   const size_t length = std::min(wanted->face.size(), static_cast<size_t>(LF_FACESIZE - 1));
   std::copy_n(wanted->face.data(), length, font.lfFaceName);
-  FontHandle handle(CreateFontIndirectW(&font));
+  OwnedFont handle(CreateFontIndirectW(&font));
   if (!handle) throw LastPlatformError();
-  fonts_.push_back(OwnedFont{*wanted, std::move(handle)});
+  fonts_.push_back(FontForSpec{*wanted, std::move(handle)});
   return fonts_.back().font.get();
 }
 
 void Win32FormContents::AddTooltip(HWND control, std::wstring_view text) {
-  if (tooltip_ == nullptr) {
+  if (!tooltip_) {
     // Not owned by the form: a topmost window owned by the form keeps the
     // form itself out of the topmost band under Wine when it asks for it.
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_ == nullptr) throw LastPlatformError();
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (!tooltip_) throw LastPlatformError();
   }
   std::wstring copy(text);  // the control keeps its own copy of the text
   TTTOOLINFOW tool{};
@@ -146,7 +146,7 @@ void Win32FormContents::AddTooltip(HWND control, std::wstring_view text) {
   tool.hwnd = form_;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = copy.data();
-  if (!SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+  if (!SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
     throw PlatformError(static_cast<std::int32_t>(ERROR_INVALID_FUNCTION),
                         L"The tooltip could not be added.");
   }
@@ -170,16 +170,9 @@ void Win32FormContents::LoadIcons(bool application_icon) {
   SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
 }
 
-void Win32FormContents::DestroyTooltip() noexcept {
-  // Fails only for a tooltip already gone with the thread's windows.
-  if (tooltip_ != nullptr) DestroyWindow(tooltip_);
-  tooltip_ = nullptr;
-}
+void Win32FormContents::DestroyTooltip() noexcept { tooltip_.reset(); }
 
-void Win32FormContents::ForgetControls() noexcept {
-  controls_.clear();
-  tooltip_ = nullptr;
-}
+void Win32FormContents::ForgetControls() noexcept { controls_.clear(); }
 
 HWND Win32FormContents::ControlHandle(int control_id) const noexcept {
   for (const Control& control : controls_) {

@@ -9,6 +9,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Form.h"
 #include "platform/FormLayout.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace rerevure::platform {
 
@@ -17,7 +18,7 @@ class Win32Frame;
 // What a form's window is built of from its layout: its controls (frames
 // among them) stacked in tab order at their pixel rectangles, the fonts they
 // use, the tooltip that shows their tips, and the window's icons. Owns the
-// fonts, icons and frames; the controls go with the form's window.
+// fonts, icons, frames and tooltip; the controls go with the form's window.
 class Win32FormContents {
  public:
   struct Control {
@@ -48,17 +49,9 @@ class Win32FormContents {
   int Dpi() const noexcept { return dpi_; }
 
  private:
-  struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-  };
-  struct IconDeleter {
-    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-  };
-  using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-  using IconHandleOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-  struct OwnedFont {
+  struct FontForSpec {
     FontSpec wanted;
-    FontHandle font;
+    OwnedFont font;
   };
 
   void CreateControls(const FormLayout& layout, int container, HWND parent);
@@ -71,12 +64,12 @@ class Win32FormContents {
   ErrorReport& errors_;
   const int dpi_;
   HWND form_ = nullptr;
-  std::vector<OwnedFont> fonts_;
-  IconHandleOwner small_icon_;
-  IconHandleOwner big_icon_;
+  std::vector<FontForSpec> fonts_;
+  OwnedIcon small_icon_;
+  OwnedIcon big_icon_;
   std::vector<std::unique_ptr<Win32Frame>> frames_;
   std::vector<Control> controls_;
-  HWND tooltip_ = nullptr;
+  OwnedWindow tooltip_;
 };
 
 }  // namespace rerevure::platform

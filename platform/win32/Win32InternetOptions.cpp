@@ -1,9 +1,9 @@
 #include "platform/win32/Win32InternetOptions.h"
 
 #include <array>
-#include <memory>
 #include <string>
 
+#include "platform/win32/Win32Owners.h"
 #include "platform/win32/Win32PerConnectionOptionList.h"
 
 namespace rerevure::platform {
@@ -21,12 +21,8 @@ void Win32InternetOptions::Notify(std::uint32_t option) {
 namespace {
 
 // The library allocates each text it answers with GlobalAlloc and leaves it
-// to the caller. A free that failed could not be mended, so its result is
-// ignored.
-struct GlobalTextFree {
-  void operator()(char* text) const noexcept { GlobalFree(text); }
-};
-using GlobalText = std::unique_ptr<char, GlobalTextFree>;
+// to the caller.
+using GlobalText = GlobalMemory<char>;
 
 std::string TextOf(const GlobalText& text) {
   return text ? std::string(text.get()) : std::string();

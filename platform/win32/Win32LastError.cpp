@@ -2,16 +2,18 @@
 
 #include <windows.h>
 
+#include "platform/win32/Win32Owners.h"
+
 namespace rerevure::platform {
 
 std::wstring SystemMessage(std::uint32_t id) {
-  wchar_t* buffer = nullptr;
+  wchar_t* allocated = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, id, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+      nullptr, id, 0, reinterpret_cast<wchar_t*>(&allocated), 0, nullptr);
+  const LocalMemory<wchar_t> buffer(allocated);
   std::wstring text;
-  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
-  if (buffer != nullptr) LocalFree(buffer);
+  if (length != 0 && buffer) text.assign(buffer.get(), length);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
     text.pop_back();
   }

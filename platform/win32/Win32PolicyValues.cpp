@@ -3,23 +3,14 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "platform/win32/Win32LastError.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace rerevure::platform {
 namespace {
-
-struct KeyCloser {
-  void operator()(HKEY key) const noexcept {
-    // Nothing to do about a key that will not close: the handle is gone either way.
-    RegCloseKey(key);
-  }
-};
-using KeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 bool NotSet(LSTATUS status) {
   return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
@@ -58,7 +49,7 @@ std::optional<std::wstring> Win32PolicyValues::Read(PolicyScope scope, const std
   LSTATUS status = RegOpenKeyExW(hive, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened);
   if (NotSet(status)) return std::nullopt;
   if (status != ERROR_SUCCESS) throw SystemError(static_cast<std::uint32_t>(status));
-  const KeyHandle policies(opened);
+  const OwnedRegistryKey policies(opened);
 
   DWORD type = REG_NONE;
   std::vector<BYTE> data;

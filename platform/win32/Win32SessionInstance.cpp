@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/Win32LastError.h"
+#include "platform/win32/Win32Owners.h"
 #include "platform/win32/Win32PrivateMessages.h"
 
 namespace rerevure::platform {
@@ -43,9 +44,8 @@ std::wstring UserSid() {
   if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
     throw LastPlatformError();
   }
-  std::wstring sid(text);
-  LocalFree(text);
-  return sid;
+  const LocalMemory<wchar_t> sid(text);
+  return sid.get();
 }
 
 std::chrono::milliseconds Remaining(ULONGLONG deadline) {
@@ -108,11 +108,13 @@ void Win32SessionInstance::Listen(std::function<void(const std::wstring&)> take,
         if (message == kHandedOverRequestsDue) carry_out();
       },
       [this](const COPYDATASTRUCT& data) { return Take(data); });
-  void* view = MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(Published));
-  if (view == nullptr) throw LastPlatformError();
-  static_cast<Published*>(view)->window =
-      static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(receiver_->Hwnd()));
-  UnmapViewOfFile(view);  // the data stays in the mapping, which this process keeps open
+  {
+    // The data stays in the mapping, which this process keeps open.
+    const OwnedView view(MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(Published)));
+    if (!view) throw LastPlatformError();
+    static_cast<Published*>(view.get())->window =
+        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(receiver_->Hwnd()));
+  }
   if (!SetEvent(ready_.Get())) throw LastPlatformError();
 }
 
@@ -150,11 +152,13 @@ HandOverResult Win32SessionInstance::HandOver(const std::wstring& request, bool 
   if (wait != WAIT_OBJECT_0) return HandOverResult::NoAnswer;
   const OwnedHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, Name(L"-Window").c_str()));
   if (!mapping) return HandOverResult::NotRunning;
-  const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(Published));
-  if (view == nullptr) return HandOverResult::NotRunning;
-  const auto window = reinterpret_cast<HWND>(
-      static_cast<std::uintptr_t>(static_cast<const Published*>(view)->window));
-  UnmapViewOfFile(view);  // only read from
+  HWND window = nullptr;
+  {
+    const OwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(Published)));
+    if (!view) return HandOverResult::NotRunning;
+    window = reinterpret_cast<HWND>(
+        static_cast<std::uintptr_t>(static_cast<const Published*>(view.get())->window));
+  }
 
   // A handle left by a holder that has ended may since name another window.
   wchar_t class_name[64] = L"";
