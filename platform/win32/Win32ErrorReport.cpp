@@ -2,20 +2,19 @@
 
 #include <windows.h>
 
+#include "platform/win32/Win32MessageBoxes.h"
+
 namespace rerevure::platform {
 
 void Win32ErrorReport::Report(std::int32_t number, const std::wstring& description) noexcept {
   std::wstring text;
-  const wchar_t* shown = description.c_str();  // if composing fails: the description alone
+  const std::wstring* shown = &description;  // if composing fails: the description alone
   try {
     text = compose_(number, description);
-    shown = text.c_str();
+    shown = &text;
   } catch (...) {
   }
-  // Task-modal so that no other window of the program takes input while the
-  // report is open; topmost so that the topmost main window cannot hide it.
-  MessageBoxW(nullptr, shown, title_.c_str(),
-              MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
+  ShowUnownedMessageBox(*shown, title_, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace rerevure::platform

@@ -7,6 +7,7 @@
 #include "platform/PixelLayout.h"
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32Owners.h"
+#include "platform/win32/Win32PrivateMessages.h"
 
 namespace rerevure::platform {
 namespace {
@@ -30,7 +31,7 @@ Win32Form::Win32Form(const FormLayout& layout, FormEvents& events, ErrorReport& 
     : Win32Window(errors),
       events_(events),
       contents_(events, errors, dpi),
-      taskbar_created_(RegisterWindowMessageW(L"TaskbarCreated")) {
+      taskbar_created_(RegisterWindowMessageW(kTaskbarCreatedMessageName)) {
   WNDCLASSEXW window_class{};
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -75,7 +76,7 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       OnCommandMessage(wparam, lparam);
       return 0;
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE: {  // the tray icon's notifications too (Win32PrivateMessages.h)
       int state = 0;
       if (wparam & MK_LBUTTON) state |= 1;
       if (wparam & MK_RBUTTON) state |= 2;
@@ -239,6 +240,7 @@ void Win32Form::SetReadOnly(int control_id) {
 
 int Win32Form::ShowMessage(const std::wstring& text, const std::wstring& title,
                            std::uint32_t flags) {
+  // One of the program's three ways of showing a box (Win32MessageBoxes.h).
   const int result = MessageBoxW(Hwnd(), text.c_str(), title.c_str(), flags);
   if (result == 0) throw LastPlatformError();
   return result;

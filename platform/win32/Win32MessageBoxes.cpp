@@ -4,11 +4,14 @@
 
 namespace rerevure::platform {
 
+void ShowUnownedMessageBox(const std::wstring& text, const std::wstring& title,
+                           std::uint32_t flags) noexcept {
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), flags | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
 void Win32MessageBoxes::Show(const std::wstring& text, const std::wstring& title,
                              std::uint32_t flags) {
-  // With no window of its own behind it, the box must come forward by
-  // itself. Its result (only OK) is of no use.
-  MessageBoxW(nullptr, text.c_str(), title.c_str(), flags | MB_SETFOREGROUND | MB_TOPMOST);
+  ShowUnownedMessageBox(text, title, flags);
 }
 
 }  // namespace rerevure::platform
