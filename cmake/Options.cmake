@@ -17,7 +17,9 @@ else()
   set(REREVURE_RUNS_UNDER_WINE OFF)
 endif()
 
-# A logic library of one folder: every .cpp there except the Win32 ones.
+# A logic library of one folder: every .cpp there except the Win32 ones. The
+# Win32 adapters have their own folder (platform/win32/); what remains is the
+# wiring file shell/Win32Main.cpp, which only the program's target builds.
 function(rerevure_logic_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/Win32[^/]*\\.cpp$")

@@ -30,6 +30,9 @@ inline constexpr std::uint32_t kNifIcon = 0x2;
 inline constexpr std::uint32_t kNifTip = 0x4;
 inline constexpr std::uint32_t kNifInfo = 0x10;
 
+// uCallbackMessage: the mouse-move message (see win32/Win32PrivateMessages.h).
+inline constexpr std::uint32_t kTrayCallbackMessage = 0x200;
+
 // dwInfoFlags: the balloon's icon.
 inline constexpr std::uint32_t kNiifInfo = 1;
 inline constexpr std::uint32_t kNiifWarning = 2;

@@ -9,7 +9,7 @@ void TrayIcon::Fill(std::uintptr_t window, std::uintptr_t icon) {
   record_.hWnd = window;
   record_.uID = kIconId;
   record_.uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo;
-  record_.uCallbackMessage = kCallbackMessage;
+  record_.uCallbackMessage = kTrayCallbackMessage;
   record_.dwState = 2;
   record_.hIcon = icon;
   record_.szTip = FixedTextField(L"", kTipLength);

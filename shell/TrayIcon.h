@@ -12,9 +12,9 @@ namespace rerevure::shell {
 // life, and the tray operations, each passing the whole record.
 class TrayIcon {
  public:
-  // The icon's id and the message its notifications arrive with (mouse move).
+  // The icon's id; its notifications arrive as the window's mouse moves
+  // (platform::kTrayCallbackMessage).
   static constexpr std::uint32_t kIconId = 1;
-  static constexpr std::uint32_t kCallbackMessage = 0x200;
 
   explicit TrayIcon(platform::Tray& tray) : tray_(tray) {}
 

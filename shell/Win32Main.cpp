@@ -12,26 +12,27 @@
 #include <vector>
 
 #include "platform/ErrorReport.h"
-#include "platform/Win32Application.h"
-#include "platform/Win32AutomationShell.h"
-#include "platform/Win32Com.h"
-#include "platform/Win32CommandInterpreter.h"
-#include "platform/Win32DomainMembership.h"
-#include "platform/Win32ErrorReport.h"
-#include "platform/Win32FolderIdentity.h"
-#include "platform/Win32Form.h"
-#include "platform/Win32InternetOptions.h"
-#include "platform/Win32MessageBoxes.h"
-#include "platform/Win32MessageLoop.h"
-#include "platform/Win32NetworkList.h"
-#include "platform/Win32Pause.h"
-#include "platform/Win32PolicyValues.h"
-#include "platform/Win32Processes.h"
-#include "platform/Win32SessionInstance.h"
-#include "platform/Win32TextCodec.h"
-#include "platform/Win32TextFiles.h"
-#include "platform/Win32Timer.h"
-#include "platform/Win32Tray.h"
+#include "platform/win32/Win32Application.h"
+#include "platform/win32/Win32AutomationShell.h"
+#include "platform/win32/Win32Com.h"
+#include "platform/win32/Win32CommandInterpreter.h"
+#include "platform/win32/Win32DomainMembership.h"
+#include "platform/win32/Win32ErrorReport.h"
+#include "platform/win32/Win32FolderIdentity.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32InternetOptions.h"
+#include "platform/win32/Win32MessageBoxes.h"
+#include "platform/win32/Win32MessageLoop.h"
+#include "platform/win32/Win32NetworkList.h"
+#include "platform/win32/Win32Owners.h"
+#include "platform/win32/Win32Pause.h"
+#include "platform/win32/Win32PolicyValues.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32SessionInstance.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TextFiles.h"
+#include "platform/win32/Win32Timer.h"
+#include "platform/win32/Win32Tray.h"
 #include "settings/SchoolProxyPolicyReader.h"
 #include "shell/CommandLine.h"
 #include "shell/InstanceHandOver.h"
@@ -46,11 +47,9 @@ namespace {
 // The arguments after the program's name, split as the C runtime would.
 std::vector<std::wstring> Arguments() {
   int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments == nullptr) return {};  // out of memory: started as without arguments
-  std::vector<std::wstring> result(arguments + (count > 0 ? 1 : 0), arguments + count);
-  LocalFree(arguments);
-  return result;
+  const platform::LocalMemory<LPWSTR> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!arguments) return {};  // out of memory: started as without arguments
+  return std::vector<std::wstring>(arguments.get() + (count > 0 ? 1 : 0), arguments.get() + count);
 }
 
 }  // namespace

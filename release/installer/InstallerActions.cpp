@@ -33,7 +33,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Win32OwnedHandle.h"
+#include "platform/win32/Win32OwnedHandle.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ScratchFolder.h"
-#include "platform/Win32TextCodec.h"
-#include "platform/Win32TextFiles.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TextFiles.h"
 #include "support/FakeSettingsSource.h"
 #include "switching/DriveScript.h"
 

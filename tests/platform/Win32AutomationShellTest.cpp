@@ -8,8 +8,8 @@
 
 #include "ScratchFolder.h"
 #include "platform/PlatformError.h"
-#include "platform/Win32AutomationShell.h"
-#include "platform/Win32Com.h"
+#include "platform/win32/Win32AutomationShell.h"
+#include "platform/win32/Win32Com.h"
 
 namespace rerevure::platform {
 namespace {

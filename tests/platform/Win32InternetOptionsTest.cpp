@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Win32InternetOptions.h"
-#include "platform/Win32PerConnectionOptionList.h"
-#include "platform/Win32TextCodec.h"
+#include "platform/win32/Win32InternetOptions.h"
+#include "platform/win32/Win32PerConnectionOptionList.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "switching/ConnectionProxy.h"
 
 namespace rerevure::platform {

@@ -9,12 +9,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/Win32Com.h"
-#include "platform/Win32ConnectedNetwork.h"
-#include "platform/Win32MessageLoop.h"
-#include "platform/Win32MessageWindow.h"
-#include "platform/Win32NetworkEventsSink.h"
-#include "platform/Win32NetworkList.h"
+#include "platform/win32/Win32Com.h"
+#include "platform/win32/Win32ConnectedNetwork.h"
+#include "platform/win32/Win32MessageLoop.h"
+#include "platform/win32/Win32MessageWindow.h"
+#include "platform/win32/Win32NetworkEventsSink.h"
+#include "platform/win32/Win32NetworkList.h"
 #include "support/FakeErrorReport.h"
 
 namespace rerevure::platform {

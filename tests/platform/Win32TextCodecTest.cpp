@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Win32TextCodec.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace rerevure::platform {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "ScratchFolder.h"
 #include "platform/PlatformError.h"
-#include "platform/Win32TextFiles.h"
+#include "platform/win32/Win32TextFiles.h"
 
 namespace rerevure::platform {
 namespace {

@@ -14,10 +14,10 @@
 #include <set>
 
 #include "Win32TestSupport.h"
-#include "platform/Win32AutomationShell.h"
-#include "platform/Win32Com.h"
-#include "platform/Win32Form.h"
-#include "platform/Win32PolicyValues.h"
+#include "platform/win32/Win32AutomationShell.h"
+#include "platform/win32/Win32Com.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32PolicyValues.h"
 #include "settings/Form2Layout.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakeErrorReport.h"

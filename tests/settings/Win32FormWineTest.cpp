@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "Win32TestSupport.h"
-#include "platform/Win32Form.h"
-#include "platform/Win32Timer.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32Timer.h"
 #include "support/FakeErrorReport.h"
 
 namespace rerevure::platform {

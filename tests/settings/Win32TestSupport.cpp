@@ -1,6 +1,6 @@
 #include "Win32TestSupport.h"
 
-#include "platform/Win32MessageLoop.h"
+#include "platform/win32/Win32MessageLoop.h"
 
 namespace rerevure::testing::win32 {
 
