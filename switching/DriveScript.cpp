@@ -26,9 +26,10 @@ std::wstring ScriptCommandLine(std::wstring_view interpreter_path, std::wstring_
   line += interpreter_path;
   line += L"\" ";
   line += kInterpreterSwitches;
-  line += L" \"";
+  line += L" \"\"";
   line += script;
-  return line + L"\"";
+  line += L"\" & exit 0\"";
+  return line;
 }
 
 std::wstring HomeDriveLine(std::wstring_view user_area, std::wstring_view username,

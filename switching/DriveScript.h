@@ -21,11 +21,15 @@ inline const std::wstring kScriptPath = std::wstring(kScriptFolder) + L"\\MapDri
 
 // How the command interpreter is told to run the script: no AutoRun commands
 // (/d) and no delayed expansion (/v:off), whatever the user's settings say,
-// so that the lines do what they were written to do.
-inline constexpr std::wstring_view kInterpreterSwitches = L"/d /v:off /c";
+// so that the lines do what they were written to do; of what follows /c only
+// the outer quotes are taken off (/s).
+inline constexpr std::wstring_view kInterpreterSwitches = L"/d /v:off /s /c";
 
 // The whole command line that runs script with the interpreter at
-// interpreter_path: both paths quoted.
+// interpreter_path, both paths quoted, and then ends the interpreter with
+// success whatever the last net reported: a terminal hosting the console
+// (Windows Terminal as the default terminal) closes only after a success,
+// and would otherwise stay open to report an error.
 std::wstring ScriptCommandLine(std::wstring_view interpreter_path, std::wstring_view script);
 
 // The longest line the command interpreter reads whole, in characters.

@@ -61,10 +61,10 @@ Entries ShellRun(const std::wstring& command) {
 }
 
 // The script held, then the interpreter, without AutoRun and delayed
-// expansion, started on it.
+// expansion, started on it; it ends with success whatever net reported.
 const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
-                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
-                              L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
+                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /s /c "
+                              L"\"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" & exit 0\""};
 
 class ProfileSwitchTest : public ::testing::Test {
  protected:
