@@ -26,6 +26,7 @@
 #include "platform/Win32Pause.h"
 #include "platform/Win32PolicyValues.h"
 #include "platform/Win32Processes.h"
+#include "platform/Win32RandomSource.h"
 #include "platform/Win32SessionInstance.h"
 #include "platform/Win32TextCodec.h"
 #include "platform/Win32TextFiles.h"
@@ -76,6 +77,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32FolderIdentity folders;
   platform::Win32CommandInterpreter interpreter(errors);
   platform::Win32Pause pause;
+  platform::Win32RandomSource random;
   // Whichever way the program ends, a script still running ends with it.
   switching::ScriptRun script_run(files, pause);
   platform::Win32Tray tray(codec);
@@ -89,7 +91,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
-      .profiles = {internet, shells, files, codec, folders, interpreter, script_run},
+      .profiles = {internet, shells, files, codec, folders, interpreter, random, script_run},
       .errors = errors,
       .networks = networks,
       .policies = policies,

@@ -37,9 +37,9 @@ std::wstring DrivesNotMappedText(const std::wstring& reason) {
   return L"The network drives could not be mapped because " + reason;
 }
 
-std::wstring ScriptFailureText(std::wstring_view what_failed,
+std::wstring ScriptFailureText(const std::wstring& path, std::wstring_view what_failed,
                                const platform::PlatformError& failure) {
-  std::wstring text = L"the script file \"" + kScriptPath + L"\" could not be ";
+  std::wstring text = L"the script file \"" + path + L"\" could not be ";
   text += what_failed;
   return text + L": " + failure.Description();
 }
@@ -69,18 +69,20 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   std::optional<std::wstring> not_mapped = ScriptFolderRefusal(platform.folders);
   if (!not_mapped) {
     const DriveScriptOutcome script =
-        WriteDriveScript(platform.files, platform.codec, kScriptPath, settings);
+        WriteDriveScript(platform.files, platform.codec, kScriptPath, settings,
+                         [&] { return UnguessableScriptPath(platform.random); });
     if (script.failure)
-      not_mapped =
-          ScriptFailureText(script.old_script_removed ? L"written" : L"replaced", *script.failure);
+      not_mapped = ScriptFailureText(script.path, script.removal_failed ? L"replaced" : L"written",
+                                     *script.failure);
     // A file this call did not create may be another user's script, with
     // their password, or one planted to run under this logon: never run it.
     if (script.runnable) {
       // From the system folder, so that the "net" of its lines is the
       // system's own.
-      if (auto failure = ContinueOnError([&] { platform.script_run.Start(platform.interpreter); });
+      if (auto failure = ContinueOnError(
+              [&] { platform.script_run.Start(platform.interpreter, script.path); });
           failure && !not_mapped)
-        not_mapped = ScriptFailureText(L"started", *failure);
+        not_mapped = ScriptFailureText(script.path, L"started", *failure);
     }
   }
 

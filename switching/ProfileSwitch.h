@@ -4,6 +4,7 @@
 #include "platform/CommandInterpreter.h"
 #include "platform/FolderIdentity.h"
 #include "platform/InternetOptions.h"
+#include "platform/RandomSource.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "switching/Feedback.h"
@@ -22,6 +23,7 @@ struct ProfilePlatform {
   const platform::TextCodec& codec;
   platform::FolderIdentity& folders;
   platform::CommandInterpreter& interpreter;
+  platform::RandomSource& random;
   ScriptRun& script_run;
 };
 
@@ -34,7 +36,10 @@ struct ProfilePlatform {
 // feedback), and, last, drives that could not be mapped because the script
 // folder is not the program's, or the script could not be written or started.
 // A script of an earlier switch that still runs is ended, with all it
-// started, and deleted before the new one is written.
+// started, and deleted before the new one is written. When the file at the
+// script's path cannot be removed (another user's), this switch's script
+// goes beside it under a name nobody can guess; that file is neither written
+// into nor run.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 

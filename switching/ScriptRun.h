@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "platform/CommandInterpreter.h"
 #include "platform/Pause.h"
@@ -33,19 +34,20 @@ class ScriptRun {
 
   bool Running() const { return process_ != nullptr; }
 
-  // Holds the written script at kScriptPath and starts the interpreter on it
-  // in the system folder. When either fails, the script is deleted and the
+  // Holds the written script at path and starts the interpreter on it in the
+  // system folder. When either fails, the script is deleted and the
   // PlatformError thrown. Not to be called while Running().
-  void Start(platform::CommandInterpreter& interpreter);
+  void Start(platform::CommandInterpreter& interpreter, const std::wstring& path);
 
   // Ends the run: waits at most grace for the interpreter to end by itself,
   // then ends it and everything it started, and deletes the script. Without
   // a run, as RemoveLeftover. Throws nothing.
   void End(std::chrono::milliseconds grace) noexcept;
 
-  // Deletes a script an earlier run left (a log-off or a crash while it ran),
-  // unless one runs now. One that cannot be deleted (another user's) stays:
-  // the failure is ignored.
+  // Deletes the scripts earlier runs left (a log-off, a crash or a power cut
+  // while one ran), at kScriptPath and under unguessable names, unless one
+  // runs now. One that cannot be deleted (another user's) stays: the
+  // failure is ignored.
   void RemoveLeftover() noexcept;
 
  private:
@@ -55,6 +57,8 @@ class ScriptRun {
   platform::Pause& pause_;
   std::unique_ptr<platform::HeldFile> held_;
   std::unique_ptr<platform::StartedProcess> process_;
+  // The script of the run, which Finish deletes.
+  std::wstring path_;
 };
 
 }  // namespace rerevure::switching

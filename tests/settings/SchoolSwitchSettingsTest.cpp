@@ -14,6 +14,7 @@
 #include "support/FakeNotifier.h"
 #include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "switching/DriveScript.h"
@@ -57,9 +58,10 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
   testing::FakePause pause;
+  testing::FakeRandomSource random;
   switching::ScriptRun script_run{files, pause};
-  switching::ProfilePlatform platform{internet, shells,      files,     codec,
-                                      folders,  interpreter, script_run};
+  switching::ProfilePlatform platform{internet, shells,      files,  codec,
+                                      folders,  interpreter, random, script_run};
   SettingsWindow window{forms, shells, policies, errors};
 };
 

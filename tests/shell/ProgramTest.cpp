@@ -24,6 +24,7 @@
 #include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
 #include "support/FakeProcesses.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "support/FakeTimer.h"
@@ -58,7 +59,8 @@ class ProgramTest : public ::testing::Test {
   void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
-        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, random_,
+                     script_run_},
         .errors = errors_,
         .networks = networks_,
         .policies = policies_,
@@ -90,6 +92,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeFolderIdentity folders_;
   testing::FakeCommandInterpreter interpreter_;
   testing::FakePause pause_;
+  testing::FakeRandomSource random_;
   switching::ScriptRun script_run_{files_, pause_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
@@ -655,9 +658,16 @@ INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuPlatformCloseAndExitRequest, WayOutTe
                          ::testing::Values(0, 1, 2, 3));
 
 TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
+  const std::wstring unguessable =
+      L"C:\\Progra~1\\Rerevure\\MapDrives-00112233445566778899aabbccddeeff.bat";
+  const std::wstring lookalike = L"C:\\Progra~1\\Rerevure\\MapDrives-old.bat";
   files_.files[kScriptPath] = "left by a log-off\r\n";
+  files_.files[unguessable] = "left by a power cut\r\n";
+  files_.files[lookalike] = "not the program's\r\n";
   Start();
   EXPECT_FALSE(files_.Exists(kScriptPath));
+  EXPECT_FALSE(files_.Exists(unguessable));
+  EXPECT_TRUE(files_.Exists(lookalike));
 
   files_.files[kScriptPath] = "left by a crash\r\n";
   Main().Click(kCommand3);

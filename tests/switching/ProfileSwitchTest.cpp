@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "OrdinaryDriveScript.h"
@@ -13,6 +14,7 @@
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePause.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeSettingsSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -28,6 +30,7 @@ using testing::FakeFolderIdentity;
 using testing::FakeInternetOptions;
 using testing::FakeNotifier;
 using testing::FakePause;
+using testing::FakeRandomSource;
 using testing::FakeSettingsSource;
 using testing::FakeTextCodec;
 using testing::FakeTextFiles;
@@ -62,9 +65,11 @@ Entries ShellRun(const std::wstring& command) {
 
 // The script held, then the interpreter, without AutoRun and delayed
 // expansion, started on it; it ends with success whatever net reported.
-const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
-                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /s /c "
-                              L"\"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" & exit 0\""};
+Entries ScriptStart(const std::wstring& path) {
+  return {L"Hold " + path, L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /s /c \"\"" + path +
+                               L"\" & exit 0\""};
+}
+const Entries kScriptStart = ScriptStart(kPath);
 
 class ProfileSwitchTest : public ::testing::Test {
  protected:
@@ -86,8 +91,10 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeFolderIdentity folders;
   FakeCommandInterpreter interpreter;
   FakePause pause;
+  FakeRandomSource random;
   ScriptRun script_run{files, pause};
-  ProfilePlatform platform{internet, shells, files, codec, folders, interpreter, script_run};
+  ProfilePlatform platform{internet, shells,      files,  codec,
+                           folders,  interpreter, random, script_run};
 };
 
 TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
@@ -357,18 +364,28 @@ TEST_F(ProfileSwitchTest, TheDrivesWarningComesAsABalloonFromTheTray) {
                                 kNotWritten + L"There is not enough space on the disk.", 3000}));
 }
 
-TEST_F(ProfileSwitchTest, AnotherUsersScriptThatCannotBeRemovedIsNotRun) {
-  files.files[kPath] = "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n";
+// Another account's leftover, or a file a pupil planted: only its owner may
+// delete it.
+TEST_F(ProfileSwitchTest, AScriptThisUserCannotRemoveStaysUntouchedAndTheRunGoesBesideIt) {
+  const std::string others = "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n";
+  files.files[kPath] = others;
   files.FailRemove(kPath, 5, L"Access is denied.");
+  const std::wstring own =
+      L"C:\\Progra~1\\Rerevure\\MapDrives-000102030405060708090a0b0c0d0e0f.bat";
 
-  School(Feedback::MessageBox);
+  School(Feedback::Balloon);
 
-  EXPECT_TRUE(interpreter.starts.empty());
-  EXPECT_EQ(files.files.at(kPath), "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n");
-  ASSERT_EQ(notifier.calls.size(), 2u);
-  EXPECT_EQ(notifier.calls[1].text,
-            L"The network drives could not be mapped because the script file "
-            L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be replaced: Access is denied.");
+  Entries written = OrdinaryDriveScriptJournal(own);
+  written.front() = L"Remove " + kPath;  // the one call that reaches the other file
+  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kSchoolBalloon}, written, ScriptStart(own)}));
+  EXPECT_EQ(files.files.at(kPath), others);
+  EXPECT_EQ(notifier.calls.size(), 1u);  // no warning: the drives are mapped
+
+  // Deleted like any run's; the next switch's name is a new one.
+  interpreter.End();
+  EXPECT_FALSE(files.Exists(own));
+  School(Feedback::Balloon);
+  EXPECT_NE(interpreter.starts.back().command_line.find(L"MapDrives-101112"), std::wstring::npos);
 }
 
 TEST_F(ProfileSwitchTest, AFilePlantedBetweenRemovalAndCreationIsNeitherWrittenNorRun) {
