@@ -61,6 +61,9 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
                              std::wstring(kSchoolProxyAddress));
   });
   ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, enabled); });
+  // A way out taken while the box was open: at a log-off Windows may end the
+  // process at any moment, and a script written now would stay on disk.
+  if (platform.script_run.Closed()) return;
 
   // A run of an earlier switch that still goes may wait on a prompt nobody
   // answers: it gives way, so that this switch maps the drives as it says.
@@ -79,10 +82,12 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
     if (script.runnable) {
       // From the system folder, so that the "net" of its lines is the
       // system's own.
-      if (auto failure = ContinueOnError(
-              [&] { platform.script_run.Start(platform.interpreter, script.path); });
-          failure && !not_mapped)
-        not_mapped = ScriptFailureText(script.path, L"started", *failure);
+      bool started = false;
+      const auto failure = ContinueOnError(
+          [&] { started = platform.script_run.Start(platform.interpreter, script.path); });
+      // Refused: a way out came while a value was read. Nothing more to tell.
+      if (!failure && !started) return;
+      if (failure && !not_mapped) not_mapped = ScriptFailureText(script.path, L"started", *failure);
     }
   }
 

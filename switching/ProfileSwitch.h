@@ -40,6 +40,8 @@ struct ProfilePlatform {
 // script's path cannot be removed (another user's), this switch's script
 // goes beside it under a name nobody can guess; that file is neither written
 // into nor run.
+// Once the program has begun to end (a way out taken while the feedback was
+// shown), no script is written or started.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 

@@ -18,8 +18,12 @@ bool Removed(platform::TextFiles& files, const std::wstring& path) noexcept {
 
 }  // namespace
 
-void ScriptRun::Start(platform::CommandInterpreter& interpreter, const std::wstring& path) {
+bool ScriptRun::Start(platform::CommandInterpreter& interpreter, const std::wstring& path) {
   path_ = path;
+  if (closed_) {
+    Finish();
+    return false;
+  }
   try {
     held_ = files_.Hold(path_);
     const std::wstring program = interpreter.Path();
@@ -33,6 +37,7 @@ void ScriptRun::Start(platform::CommandInterpreter& interpreter, const std::wstr
     process_.reset();
     Finish();
   });
+  return true;
 }
 
 void ScriptRun::End(std::chrono::milliseconds grace) noexcept {
@@ -44,6 +49,11 @@ void ScriptRun::End(std::chrono::milliseconds grace) noexcept {
   if (grace <= std::chrono::milliseconds::zero() || !process->WaitForEnd(grace))
     process->Terminate();
   Finish();
+}
+
+void ScriptRun::Close(std::chrono::milliseconds grace) noexcept {
+  closed_ = true;
+  End(grace);
 }
 
 void ScriptRun::RemoveLeftover() noexcept {

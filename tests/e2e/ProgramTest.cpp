@@ -475,6 +475,31 @@ TEST_F(ProgramTest, RestartManagersCloseEndsTheHiddenProgramAndRemovesTheIcon) {
   EXPECT_TRUE(IconGone());
 }
 
+// A log-off while "School Proxy Enabled." waits for its answer: Windows may
+// end the process at any moment once the session's end is answered, so no
+// script may be written after it. The folder is watched, so that a script
+// written and deleted again before the program ended is seen too.
+TEST_F(ProgramTest, ALogOffWhileTheSchoolBoxIsOpenWritesNoScript) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_NE(program.WaitForMessageBox(), nullptr);
+  const HANDLE changes =
+      FindFirstChangeNotificationW(kScriptFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(changes, INVALID_HANDLE_VALUE);
+
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(program.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                      &result);
+  EXPECT_TRUE(SendMessageTimeoutW(program.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                  SMTO_NORMAL, 10000, &result));
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_EQ(WaitForSingleObject(changes, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "a file was made or deleted in the script folder";
+  FindCloseChangeNotification(changes);
+  EXPECT_TRUE(NetArguments().empty());
+}
+
 TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimisedWithTheWebAddress) {
   // The browser is replaced by the stand-in for this case. A second stand-in
   // at C:\Program.exe is what an unquoted browser path would start instead.

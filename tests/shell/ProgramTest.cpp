@@ -632,11 +632,11 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   if (way == 3) HandOver(L"/exit");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
-  // Before the end: a short wait, then the script's whole run is ended and
-  // the script deleted.
-  EXPECT_THAT(journal_.entries,
-              ElementsAre(L"Tray delete", L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
-                          L"Remove " + kScriptPath, L"End"));
+  // First a short wait, then the script's whole run is ended and the script
+  // deleted; only then the icon goes (Explorer may be ending too), then the
+  // program.
+  EXPECT_THAT(journal_.entries, ElementsAre(L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
+                                            L"Remove " + kScriptPath, L"Tray delete", L"End"));
   EXPECT_FALSE(files_.Exists(kScriptPath));
   EXPECT_EQ(interpreter_.Running(), 0);
 
@@ -656,6 +656,18 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
 
 INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuPlatformCloseAndExitRequest, WayOutTest,
                          ::testing::Values(0, 1, 2, 3));
+
+// A log-off while "School Proxy Enabled." waits for its answer: the box goes
+// with the window, and the switch must not then write the script after the
+// program decided to end.
+TEST_F(ProgramTest, AWayOutTakenWhileTheSchoolBoxIsOpenLeavesNoScriptWrittenOrStarted) {
+  Start();
+  Main().while_message_open = [&](const FakeForm::Message&) { Main().CloseByPlatform(); };
+  Main().Click(kCommand1);
+  EXPECT_EQ(application_.end_calls, 1);
+  EXPECT_EQ(files_.creations, 0);
+  EXPECT_THAT(interpreter_.starts, IsEmpty());
+}
 
 TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
   const std::wstring unguessable =

@@ -236,6 +236,22 @@ TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsEndsThatRunThenWritesAndStart
   EXPECT_EQ(notifier.calls.size(), 2u);  // the two switches' feedback, no warning
 }
 
+// A way out of the program while a value is read (a failed read's box): the
+// script written meanwhile is deleted and never run. (One while the feedback
+// waits is the main window's test.)
+TEST_F(ProfileSwitchTest, OnceTheProgramEndsTheSchoolSwitchStartsNoScript) {
+  bool closing = false;  // once: closing removes the leftover again
+  files.after_remove = [&] {
+    if (!std::exchange(closing, true)) script_run.Close(0ms);
+  };
+  School(Feedback::MessageBox);
+  files.after_remove = nullptr;
+  EXPECT_EQ(files.creations, 1);
+  EXPECT_FALSE(files.Exists(kPath));
+  EXPECT_TRUE(interpreter.starts.empty());
+  EXPECT_EQ(notifier.calls.size(), 1u);  // the box, no warning
+}
+
 TEST_F(ProfileSwitchTest, EndingARunWaitsEndsItThenDeletesTheScriptTryingAgainForASecond) {
   struct Case {
     const char* name;
