@@ -100,6 +100,10 @@ void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifi
   const bool disabled =
       DisableConnectionProxy(platform.internet, platform.codec, std::wstring(kDefaultConnection));
   TellProxyOutcome(notifier, feedback, kHomeTexts, disabled);
+  // A school run that still goes (waiting on a prompt, or slow while the
+  // school is out of reach) would map drives after they were removed, and
+  // keep its password on disk.
+  if (platform.script_run.Running()) platform.script_run.End(std::chrono::milliseconds::zero());
   RunCommand(platform.shells, kDisconnectCommand);
 }
 

@@ -45,8 +45,9 @@ struct ProfilePlatform {
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 
-// Sets the default connection to direct access, tells the user and starts the
-// command that removes every drive mapping. A failure (PlatformError from the
+// Sets the default connection to direct access, tells the user, ends a school
+// switch's script that still runs and deletes it, and starts the command that
+// removes every drive mapping. A failure (PlatformError from the
 // shell object, or whatever the notifier throws) goes to the caller.
 void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier);
 

@@ -265,6 +265,25 @@ TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitc
   EXPECT_FALSE(ReadFileBytes(kScript).has_value());
 }
 
+TEST_F(ProgramTest, TheHomeSwitchEndsAStuckSchoolRunAndDeletesItsScriptBeforeUnmapping) {
+  NetWaitsAtDriveI(true);
+  RunningProgram program;
+  NetWaitsAtDriveI(false);
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntilStuck(3));
+
+  program.Click(L"School Proxy &OFF");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntil([] { return NetArguments().size() >= 4; }, 20s));
+  EXPECT_FALSE(ReadFileBytes(kScript).has_value());  // gone before home's net started
+  EXPECT_TRUE(WaitUntil([] { return !ProcessRunning(L"net.exe") && !ProcessRunning(L"cmd.exe"); }));
+  std::vector<std::string> expected(kExpectedNet.begin(), kExpectedNet.begin() + 3);
+  expected.push_back("use * /d /y");
+  EXPECT_EQ(NetArguments(), expected);  // nothing more of the school run
+}
+
 TEST_F(ProgramTest, TheScriptGoesAsSoonAsItHasRunEvenWhileAMessageBoxIsOpen) {
   SetEnvironmentVariableW(L"REREVURE_STANDIN_DELAY_MS", L"1000");
   RunningProgram program;  // its net commands take a second each

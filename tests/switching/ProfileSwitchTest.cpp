@@ -252,6 +252,19 @@ TEST_F(ProfileSwitchTest, OnceTheProgramEndsTheSchoolSwitchStartsNoScript) {
   EXPECT_EQ(notifier.calls.size(), 1u);  // the box, no warning
 }
 
+TEST_F(ProfileSwitchTest, HomeEndsASchoolRunThatStillGoesBeforeRemovingTheMappings) {
+  School(Feedback::MessageBox);  // its interpreter waits on a prompt
+  journal.entries.clear();
+
+  Home(Feedback::Balloon);
+  EXPECT_EQ(journal.entries,
+            Join({kProxyCalls,
+                  {kHomeBalloon, L"Terminate", L"Release " + kPath, L"Remove " + kPath},
+                  ShellRun(L"net use * /d /y")}));
+  EXPECT_EQ(interpreter.Running(), 0);
+  EXPECT_FALSE(files.Exists(kPath));
+}
+
 TEST_F(ProfileSwitchTest, EndingARunWaitsEndsItThenDeletesTheScriptTryingAgainForASecond) {
   struct Case {
     const char* name;
