@@ -8,8 +8,9 @@
 namespace rerevure::platform {
 
 // A process the program started, in a group with every process it starts in
-// turn. Letting go of this object ends the group: nothing the program started
-// outlives its hold on it. None of the calls throws.
+// turn where the platform allows one. Letting go of this object ends the
+// group (without one, the process): nothing the program started outlives its
+// hold on it. None of the calls throws.
 class StartedProcess {
  public:
   virtual ~StartedProcess() = default;
@@ -19,8 +20,9 @@ class StartedProcess {
   virtual void WhenEnded(std::function<void()> ended) = 0;
   // Waits at most timeout for the process to end by itself; true once it has.
   virtual bool WaitForEnd(std::chrono::milliseconds timeout) = 0;
-  // Ends the process and every process it started, and waits briefly for the
-  // process to be gone, so that the files it held are free again.
+  // Ends the process and every process it started (without a group, the
+  // process alone), and waits briefly for the process to be gone, so that
+  // the files it held are free again.
   virtual void Terminate() = 0;
 };
 

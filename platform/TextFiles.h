@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rerevure::platform {
 
@@ -34,6 +35,11 @@ class TextFiles {
   virtual void Remove(const std::wstring& path) = 0;
   // Opens an existing file as a HeldFile. Throws PlatformError.
   virtual std::unique_ptr<HeldFile> Hold(const std::wstring& path) = 0;
+  // The names (without the folder) of the files that pattern, a folder, a
+  // backslash and a name with the wildcard *, matches as the system matches
+  // it: without regard to case. None when the folder is missing. Throws
+  // PlatformError.
+  virtual std::vector<std::wstring> Names(const std::wstring& pattern) = 0;
 };
 
 }  // namespace rerevure::platform

@@ -243,11 +243,13 @@ void MainWindow::OnTaskbarCreated() {
 }
 
 void MainWindow::RemoveIconAndEnd() {
-  tray_presence_.Remove();
   ending_ = true;
-  // Before the program ends, and before a log-off's handler returns, after
-  // which Windows may end the process: the script holds a password.
-  profiles_.script_run.End(switching::kEndingGrace);
+  // First, before a log-off's handler returns, after which Windows may end
+  // the process at any moment: the script holds a password. Closed for good,
+  // so that a switch whose box was open meanwhile writes none after this.
+  // The icon then goes, a call into Explorer, which may be ending too.
+  profiles_.script_run.Close(switching::kEndingGrace);
+  tray_presence_.Remove();
   platform_.application.End();
 }
 

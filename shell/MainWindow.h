@@ -37,10 +37,11 @@ struct ShellPlatform {
 // owner of the tray icon and of the pop-up menu `mnuMain`.
 //
 // Every way out (the Exit button, the Exit menu item, /exit, the platform
-// closing the window, the end of the session, the object's end) removes the
-// tray icon first; all but the object's end then end a drive script still
-// running (after a short grace) and delete it. Once the program is ending, no
-// further event of the window does anything.
+// closing the window, the end of the session) first ends a drive script still
+// running (after a short grace), deletes it and lets no switch write or start
+// one any more, then removes the tray icon; the object's end removes the
+// icon. Once the program is ending, no further event of the window does
+// anything.
 class MainWindow final : public platform::FormEvents {
  public:
   MainWindow(const ShellPlatform& platform, const switching::ProfilePlatform& profiles,

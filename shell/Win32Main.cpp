@@ -28,6 +28,7 @@
 #include "platform/win32/Win32Pause.h"
 #include "platform/win32/Win32PolicyValues.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32RandomSource.h"
 #include "platform/win32/Win32SessionInstance.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32TextFiles.h"
@@ -77,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Win32FolderIdentity folders;
   platform::Win32CommandInterpreter interpreter(errors);
   platform::Win32Pause pause;
+  platform::Win32RandomSource random;
   // Whichever way the program ends, a script still running ends with it.
   switching::ScriptRun script_run(files, pause);
   platform::Win32Tray tray(codec);
@@ -92,7 +94,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const shell::ProgramPlatform platform{
       .shell = {forms, tray, shells, processes, application, timers},
-      .profiles = {internet, shells, files, codec, folders, interpreter, script_run, school_proxy},
+      .profiles = {internet, shells, files, codec, folders, interpreter, random, script_run,
+                   school_proxy},
       .errors = errors,
       .networks = networks,
       .policies = policies,

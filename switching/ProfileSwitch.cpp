@@ -40,9 +40,9 @@ std::wstring DrivesNotMappedText(const std::wstring& reason) {
   return L"The network drives could not be mapped because " + reason;
 }
 
-std::wstring ScriptFailureText(std::wstring_view what_failed,
+std::wstring ScriptFailureText(const std::wstring& path, std::wstring_view what_failed,
                                const platform::PlatformError& failure) {
-  std::wstring text = L"the script file \"" + kScriptPath + L"\" could not be ";
+  std::wstring text = L"the script file \"" + path + L"\" could not be ";
   text += what_failed;
   return text + L": " + failure.Description();
 }
@@ -84,6 +84,9 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
                         SettingsSource& settings) {
   const std::optional<std::wstring> not_set = SetSchoolProxy(platform);
   ContinueOnError([&] { TellProxyOutcome(notifier, feedback, kSchoolTexts, not_set); });
+  // A way out taken while the box was open: at a log-off Windows may end the
+  // process at any moment, and a script written now would stay on disk.
+  if (platform.script_run.Closed()) return;
 
   // A run of an earlier switch that still goes may wait on a prompt nobody
   // answers: it gives way, so that this switch maps the drives as it says.
@@ -92,18 +95,22 @@ void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Noti
   std::optional<std::wstring> not_mapped = ScriptFolderRefusal(platform.folders);
   if (!not_mapped) {
     const DriveScriptOutcome script =
-        WriteDriveScript(platform.files, platform.codec, kScriptPath, settings);
+        WriteDriveScript(platform.files, platform.codec, kScriptPath, settings,
+                         [&] { return UnguessableScriptPath(platform.random); });
     if (script.failure)
-      not_mapped =
-          ScriptFailureText(script.old_script_removed ? L"written" : L"replaced", *script.failure);
+      not_mapped = ScriptFailureText(script.path, script.removal_failed ? L"replaced" : L"written",
+                                     *script.failure);
     // A file this call did not create may be another user's script, with
     // their password, or one planted to run under this logon: never run it.
     if (script.runnable) {
       // From the system folder, so that the "net" of its lines is the
       // system's own.
-      if (auto failure = ContinueOnError([&] { platform.script_run.Start(platform.interpreter); });
-          failure && !not_mapped)
-        not_mapped = ScriptFailureText(L"started", *failure);
+      bool started = false;
+      const auto failure = ContinueOnError(
+          [&] { started = platform.script_run.Start(platform.interpreter, script.path); });
+      // Refused: a way out came while a value was read. Nothing more to tell.
+      if (!failure && !started) return;
+      if (failure && !not_mapped) not_mapped = ScriptFailureText(script.path, L"started", *failure);
     }
   }
 
@@ -116,6 +123,10 @@ void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifi
   const bool disabled =
       DisableConnectionProxy(platform.internet, platform.codec, std::wstring(kDefaultConnection));
   TellProxyOutcome(notifier, feedback, kHomeTexts, RefusedUnless(disabled, kHomeTexts));
+  // A school run that still goes (waiting on a prompt, or slow while the
+  // school is out of reach) would map drives after they were removed, and
+  // keep its password on disk.
+  if (platform.script_run.Running()) platform.script_run.End(std::chrono::milliseconds::zero());
   RunCommand(platform.shells, kDisconnectCommand);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/CommandInterpreter.h"
 #include "platform/FolderIdentity.h"
 #include "platform/InternetOptions.h"
+#include "platform/RandomSource.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 #include "switching/Feedback.h"
@@ -23,6 +24,7 @@ struct ProfilePlatform {
   const platform::TextCodec& codec;
   platform::FolderIdentity& folders;
   platform::CommandInterpreter& interpreter;
+  platform::RandomSource& random;
   ScriptRun& script_run;
   SchoolProxySource& school_proxy;
 };
@@ -39,12 +41,18 @@ struct ProfilePlatform {
 // mapped because the script folder is not the program's, or the script could
 // not be written or started.
 // A script of an earlier switch that still runs is ended, with all it
-// started, and deleted before the new one is written.
+// started, and deleted before the new one is written. When the file at the
+// script's path cannot be removed (another user's), this switch's script
+// goes beside it under a name nobody can guess; that file is neither written
+// into nor run.
+// Once the program has begun to end (a way out taken while the feedback was
+// shown), no script is written or started.
 void EnterSchoolProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier,
                         SettingsSource& settings);
 
-// Sets the default connection to direct access, tells the user and starts the
-// command that removes every drive mapping. A failure (PlatformError from the
+// Sets the default connection to direct access, tells the user, ends a school
+// switch's script that still runs and deletes it, and starts the command that
+// removes every drive mapping. A failure (PlatformError from the
 // shell object, or whatever the notifier throws) goes to the caller.
 void EnterHomeProfile(const ProfilePlatform& platform, Feedback feedback, Notifier& notifier);
 

@@ -7,9 +7,9 @@
 namespace rerevure::switching {
 namespace {
 
-bool Removed(platform::TextFiles& files) noexcept {
+bool Removed(platform::TextFiles& files, const std::wstring& path) noexcept {
   try {
-    files.Remove(kScriptPath);
+    files.Remove(path);
     return true;
   } catch (const std::exception&) {
     return false;
@@ -18,11 +18,16 @@ bool Removed(platform::TextFiles& files) noexcept {
 
 }  // namespace
 
-void ScriptRun::Start(platform::CommandInterpreter& interpreter) {
+bool ScriptRun::Start(platform::CommandInterpreter& interpreter, const std::wstring& path) {
+  path_ = path;
+  if (closed_) {
+    Finish();
+    return false;
+  }
   try {
-    held_ = files_.Hold(kScriptPath);
+    held_ = files_.Hold(path_);
     const std::wstring program = interpreter.Path();
-    process_ = interpreter.StartInSystemFolder(program, ScriptCommandLine(program, kScriptPath));
+    process_ = interpreter.StartInSystemFolder(program, ScriptCommandLine(program, path_));
   } catch (...) {
     process_.reset();
     Finish();
@@ -32,6 +37,7 @@ void ScriptRun::Start(platform::CommandInterpreter& interpreter) {
     process_.reset();
     Finish();
   });
+  return true;
 }
 
 void ScriptRun::End(std::chrono::milliseconds grace) noexcept {
@@ -45,14 +51,28 @@ void ScriptRun::End(std::chrono::milliseconds grace) noexcept {
   Finish();
 }
 
+void ScriptRun::Close(std::chrono::milliseconds grace) noexcept {
+  closed_ = true;
+  End(grace);
+}
+
 void ScriptRun::RemoveLeftover() noexcept {
   // Another user's file, or one the system still holds: nothing to do.
-  if (!Running()) Removed(files_);
+  if (Running()) return;
+  Removed(files_, kScriptPath);
+  try {
+    for (const std::wstring& name : files_.Names(UnguessableScriptPattern())) {
+      if (IsUnguessableScriptName(name))
+        Removed(files_, std::wstring(kScriptFolder) + L"\\" + name);
+    }
+  } catch (const std::exception&) {
+    // A folder that cannot be listed: what it holds stays for the next start.
+  }
 }
 
 void ScriptRun::Finish() noexcept {
   held_.reset();
-  for (int retry = 0; !Removed(files_) && retry < kDeleteRetries; ++retry)
+  for (int retry = 0; !Removed(files_, path_) && retry < kDeleteRetries; ++retry)
     pause_.For(kDeleteRetryPause);
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "platform/CommandInterpreter.h"
 #include "platform/Pause.h"
@@ -32,20 +33,28 @@ class ScriptRun {
   ScriptRun& operator=(const ScriptRun&) = delete;
 
   bool Running() const { return process_ != nullptr; }
+  // Whether the program has begun to end: no script is written or run.
+  bool Closed() const { return closed_; }
 
-  // Holds the written script at kScriptPath and starts the interpreter on it
-  // in the system folder. When either fails, the script is deleted and the
-  // PlatformError thrown. Not to be called while Running().
-  void Start(platform::CommandInterpreter& interpreter);
+  // Holds the written script at path and starts the interpreter on it in the
+  // system folder; true once it runs. When either fails, the script is
+  // deleted and the PlatformError thrown. Once Closed, the script is deleted
+  // and nothing starts: false. Not to be called while Running().
+  bool Start(platform::CommandInterpreter& interpreter, const std::wstring& path);
 
   // Ends the run: waits at most grace for the interpreter to end by itself,
   // then ends it and everything it started, and deletes the script. Without
   // a run, as RemoveLeftover. Throws nothing.
   void End(std::chrono::milliseconds grace) noexcept;
+  // Every way out of the program: End, and Closed for good, so that a switch
+  // still under way (its box was open when the way out came) neither writes
+  // nor starts a script after the program decided to end.
+  void Close(std::chrono::milliseconds grace) noexcept;
 
-  // Deletes a script an earlier run left (a log-off or a crash while it ran),
-  // unless one runs now. One that cannot be deleted (another user's) stays:
-  // the failure is ignored.
+  // Deletes the scripts earlier runs left (a log-off, a crash or a power cut
+  // while one ran), at kScriptPath and under unguessable names, unless one
+  // runs now. One that cannot be deleted (another user's) stays: the
+  // failure is ignored.
   void RemoveLeftover() noexcept;
 
  private:
@@ -55,6 +64,9 @@ class ScriptRun {
   platform::Pause& pause_;
   std::unique_ptr<platform::HeldFile> held_;
   std::unique_ptr<platform::StartedProcess> process_;
+  // The script of the run, which Finish deletes.
+  std::wstring path_;
+  bool closed_ = false;
 };
 
 }  // namespace rerevure::switching

@@ -13,8 +13,10 @@
 namespace rerevure::platform {
 namespace {
 
-// The exit code of a process the program ended.
-constexpr UINT kEndedByTheProgram = 1;
+// The exit code of a run the program ended: success, so that a terminal
+// hosting its console (Windows Terminal as the default terminal closes only
+// after a success) does not stay open to report an error.
+constexpr UINT kEndedByTheProgram = 0;
 // How long Terminate waits for the process to be gone: the system ends a
 // process within moments, unless it waits on a driver.
 constexpr DWORD kTerminationWait = 1000;
@@ -60,10 +62,12 @@ class Win32CommandInterpreter::Process final : public StartedProcess {
   }
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
-  // The job's handle closes last: whatever still runs in it ends.
+  // The job's handle closes last: whatever still runs in it ends. Without a
+  // job only the interpreter can be ended. Fails only when it has ended.
   ~Process() override {
     StopWaiting();
     owner_.processes_.erase(posted_.id);
+    if (!job_) TerminateProcess(process_.Get(), kEndedByTheProgram);
   }
 
   void WhenEnded(std::function<void()> ended) override { ended_ = std::move(ended); }
@@ -76,9 +80,11 @@ class Win32CommandInterpreter::Process final : public StartedProcess {
   void Terminate() override {
     StopWaiting();
     ended_ = nullptr;
-    // Fails only when everything in the job has ended already; closing the
-    // job would end it anyway.
-    TerminateJobObject(job_.Get(), kEndedByTheProgram);
+    // Fails only when everything has ended already.
+    if (job_)
+      TerminateJobObject(job_.Get(), kEndedByTheProgram);
+    else
+      TerminateProcess(process_.Get(), kEndedByTheProgram);
     WaitForSingleObject(process_.Get(), kTerminationWait);
   }
 
@@ -144,7 +150,8 @@ std::unique_ptr<StartedProcess> Win32CommandInterpreter::StartInSystemFolder(
   StartedHandles started =
       StartProcess(program.c_str(), command_line, folder.c_str(), kSwShowNormal, CREATE_SUSPENDED);
   try {
-    if (!AssignProcessToJobObject(job.Get(), started.process.Get())) throw LastPlatformError();
+    // Refused (see the header), the interpreter runs without the job.
+    if (!assign_(job.Get(), started.process.Get())) job.Reset();
     if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) throw LastPlatformError();
     return std::make_unique<Process>(*this, std::move(job), std::move(started.process));
   } catch (...) {

@@ -58,6 +58,10 @@ using GlobalMemory = std::unique_ptr<Element, FreeWith<GlobalFree>>;
 // (NetGetJoinInformation).
 template <class Element>
 using NetApiMemory = std::unique_ptr<Element, FreeWith<NetApiBufferFree>>;
+// A file search (FindFirstFileW), closed by FindClose rather than CloseHandle.
+using OwnedFind = Owned<HANDLE, FindClose>;
+// A handle to an event log for reporting (RegisterEventSourceW).
+using OwnedEventSource = Owned<HANDLE, DeregisterEventSource>;
 // A view of a file mapping; the mapping itself is an OwnedHandle.
 using OwnedView = std::unique_ptr<void, FreeWith<UnmapViewOfFile>>;
 

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32OwnedHandle.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace rerevure::platform {
 namespace {
@@ -65,6 +68,24 @@ std::unique_ptr<HeldFile> Win32TextFiles::Hold(const std::wstring& path) {
 
 std::unique_ptr<TextFile> Win32TextFiles::Create(const std::wstring& path) {
   return Open<Win32TextFile>(path, GENERIC_WRITE, CREATE_NEW);
+}
+
+std::vector<std::wstring> Win32TextFiles::Names(const std::wstring& pattern) {
+  WIN32_FIND_DATAW found{};
+  std::vector<std::wstring> names;
+  const HANDLE first =
+      FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (first == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return names;
+    throw SystemError(error);
+  }
+  const OwnedFind search(first);
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search.get(), &found));
+  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) throw SystemError(error);
+  return names;
 }
 
 void Win32TextFiles::Remove(const std::wstring& path) {

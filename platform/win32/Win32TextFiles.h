@@ -13,6 +13,8 @@ class Win32TextFiles final : public TextFiles {
   void Remove(const std::wstring& path) override;
   // Read access, read sharing only: no delete, rename or write by anyone.
   std::unique_ptr<HeldFile> Hold(const std::wstring& path) override;
+  // FindFirstFileExW; folders that match are left out.
+  std::vector<std::wstring> Names(const std::wstring& pattern) override;
 };
 
 }  // namespace rerevure::platform

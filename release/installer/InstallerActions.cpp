@@ -34,6 +34,7 @@
 #include <string>
 
 #include "platform/win32/Win32OwnedHandle.h"
+#include "platform/win32/Win32Owners.h"
 
 namespace {
 
@@ -61,14 +62,6 @@ class MsiRecord {
 
  private:
   MSIHANDLE record_;
-};
-
-// Search and event-log handles have closers of their own.
-struct FindCloser {
-  void operator()(HANDLE search) const { FindClose(search); }
-};
-struct EventSourceCloser {
-  void operator()(HANDLE log) const { DeregisterEventSource(log); }
 };
 
 std::wstring ActionData(MSIHANDLE install) {
@@ -110,7 +103,7 @@ void RemoveEarlierAside(MSIHANDLE install, const std::wstring& folder) {
   const std::wstring pattern = folder + kAsidePrefix + L"*" + kAsideSuffix;
   const HANDLE first = FindFirstFileW(pattern.c_str(), &found);
   if (first == INVALID_HANDLE_VALUE) return;  // none (or no folder yet)
-  const std::unique_ptr<void, FindCloser> search(first);
+  const rerevure::platform::OwnedFind search(first);
   do {
     const std::wstring path = folder + found.cFileName;
     // One still in use stays: it was put on the restart's list when it was
@@ -181,7 +174,7 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckScriptPath(MSIHANDLE instal
       L" on this computer: drive C: has no 8.3 short name for that folder. Rerevure is "
       L"installed, but its school switch cannot map network drives.";
   Log(install, warning);
-  const std::unique_ptr<void, EventSourceCloser> log(RegisterEventSourceW(nullptr, kEventSource));
+  const rerevure::platform::OwnedEventSource log(RegisterEventSourceW(nullptr, kEventSource));
   const wchar_t* strings[] = {warning.c_str()};
   // The installation log has the warning already should either fail.
   if (log) {

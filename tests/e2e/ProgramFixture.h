@@ -22,7 +22,8 @@ inline const std::wstring kInternetSettings =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 inline const std::wstring kExplorerAdvanced =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-inline const std::wstring kScript = L"C:\\Program Files\\Rerevure\\MapDrives.bat";
+inline const std::wstring kScriptFolder = L"C:\\Program Files\\Rerevure";
+inline const std::wstring kScript = kScriptFolder + L"\\MapDrives.bat";
 
 // The script the program writes from the settings SetUp stores, and the
 // arguments its net commands are started with.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,23 @@ std::wstring SchoolSwitchWarning(const RunningProgram& program) {
   return text;
 }
 
+// The names of the scripts in the script folder, sorted.
+std::vector<std::wstring> ScriptsInTheFolder() {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(kScriptFolder)) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (name.starts_with(L"MapDrives")) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 class ProgramTest : public ProgramFixture {
  protected:
   void TearDown() override {
     if (shell_class_) WriteString(HKEY_LOCAL_MACHINE, kShellClass, L"", *shell_class_);
+    // A case's undeletable script, so that the next case can remove it.
+    SetFileAttributesW(kScript.c_str(), FILE_ATTRIBUTE_NORMAL);
     ProgramFixture::TearDown();
   }
 
@@ -179,11 +193,46 @@ TEST_F(ProgramTest, AScriptFolderThatIsNotTheProgramsOwnGetsNoScriptAndTheUserIs
 }
 
 TEST_F(ProgramTest, AScriptLeftBeforeTheStartIsGoneAfterIt) {
+  const std::wstring unguessable =
+      kScriptFolder + L"\\MapDrives-00112233445566778899aabbccddeeff.bat";
   std::ofstream(std::filesystem::path(kScript), std::ios::binary) << "echo left by a log-off\r\n";
-  ASSERT_TRUE(ReadFileBytes(kScript).has_value());
+  std::ofstream(std::filesystem::path(unguessable), std::ios::binary) << "echo power cut\r\n";
+  ASSERT_EQ(ScriptsInTheFolder().size(), 2u);
   RunningProgram program;
   ASSERT_NE(program.Main(), nullptr);
-  EXPECT_TRUE(WaitUntil([] { return !ReadFileBytes(kScript).has_value(); }));
+  EXPECT_TRUE(WaitUntil([] { return ScriptsInTheFolder().empty(); }));
+}
+
+// Another account's MapDrives.bat, which only its owner may delete. Wine has
+// no file ACLs: a read-only file, which Windows refuses to delete too (access
+// denied, as for another owner's file), stands in for it.
+TEST_F(ProgramTest, AScriptThisUserCannotDeleteStaysUntouchedAndTheDrivesAreMappedBesideIt) {
+  const std::string others = "net use z: \\\\other\\share\r\n";
+  std::ofstream(std::filesystem::path(kScript), std::ios::binary) << others;
+  ASSERT_TRUE(SetFileAttributesW(kScript.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_FALSE(DeleteFileW(kScript.c_str()));
+  // This run's script has a name nobody knows before it exists.
+  SetEnvironmentVariableW(L"REREVURE_STANDIN_SCRIPT", nullptr);
+  NetWaitsAtDriveI(true);
+  RunningProgram program;
+  NetWaitsAtDriveI(false);
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntilStuck(3));
+
+  EXPECT_TRUE(program.MessageBoxes().empty());  // no warning: mapped
+  const std::vector<std::wstring> scripts = ScriptsInTheFolder();
+  ASSERT_EQ(scripts.size(), 2u);
+  EXPECT_TRUE(std::regex_match(scripts[0], std::wregex(L"MapDrives-[0-9a-f]{32}\\.bat")));
+  EXPECT_EQ(ReadFileBytes(kScriptFolder + L"\\" + scripts[0]), kExpectedScript);
+  EXPECT_EQ(NetArguments(),
+            std::vector<std::string>(kExpectedNet.begin(), kExpectedNet.begin() + 3));
+
+  program.Click(L"&Exit");
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_EQ(ScriptsInTheFolder(), std::vector<std::wstring>{L"MapDrives.bat"});
+  EXPECT_EQ(ReadFileBytes(kScript), others);
 }
 
 TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitchReplacesIt) {
@@ -214,6 +263,25 @@ TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitc
   program.Click(L"&Exit");
   EXPECT_TRUE(program.WaitForExit());
   EXPECT_FALSE(ReadFileBytes(kScript).has_value());
+}
+
+TEST_F(ProgramTest, TheHomeSwitchEndsAStuckSchoolRunAndDeletesItsScriptBeforeUnmapping) {
+  NetWaitsAtDriveI(true);
+  RunningProgram program;
+  NetWaitsAtDriveI(false);
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntilStuck(3));
+
+  program.Click(L"School Proxy &OFF");
+  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
+  ASSERT_TRUE(WaitUntil([] { return NetArguments().size() >= 4; }, 20s));
+  EXPECT_FALSE(ReadFileBytes(kScript).has_value());  // gone before home's net started
+  EXPECT_TRUE(WaitUntil([] { return !ProcessRunning(L"net.exe") && !ProcessRunning(L"cmd.exe"); }));
+  std::vector<std::string> expected(kExpectedNet.begin(), kExpectedNet.begin() + 3);
+  expected.push_back("use * /d /y");
+  EXPECT_EQ(NetArguments(), expected);  // nothing more of the school run
 }
 
 TEST_F(ProgramTest, TheScriptGoesAsSoonAsItHasRunEvenWhileAMessageBoxIsOpen) {
@@ -439,6 +507,31 @@ TEST_F(ProgramTest, RestartManagersCloseEndsTheHiddenProgramAndRemovesTheIcon) {
   }
   EXPECT_TRUE(program.WaitForExit());
   EXPECT_TRUE(IconGone());
+}
+
+// A log-off while "School Proxy Enabled." waits for its answer: Windows may
+// end the process at any moment once the session's end is answered, so no
+// script may be written after it. The folder is watched, so that a script
+// written and deleted again before the program ended is seen too.
+TEST_F(ProgramTest, ALogOffWhileTheSchoolBoxIsOpenWritesNoScript) {
+  RunningProgram program;
+  ASSERT_NE(program.Main(), nullptr);
+  program.Click(L"School Proxy &ON");
+  ASSERT_NE(program.WaitForMessageBox(), nullptr);
+  const HANDLE changes =
+      FindFirstChangeNotificationW(kScriptFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(changes, INVALID_HANDLE_VALUE);
+
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(program.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                      &result);
+  EXPECT_TRUE(SendMessageTimeoutW(program.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                  SMTO_NORMAL, 10000, &result));
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_EQ(WaitForSingleObject(changes, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "a file was made or deleted in the script folder";
+  FindCloseChangeNotification(changes);
+  EXPECT_TRUE(NetArguments().empty());
 }
 
 TEST_F(ProgramTest, FrameDoubleClickStartsTheBrowserMinimisedWithTheWebAddress) {

@@ -45,12 +45,10 @@ std::vector<Arguments> NetCalls(const std::wstring& log) {
   return calls;
 }
 
-// Runs the script with cmd.exe as a batch file, with the switches the program
-// gives it unless told otherwise, the stand-in first on the path and in the
-// current folder, and waits for it to end. What cmd prints goes to the output
-// file, outside the folder.
-void RunScript(const std::wstring& script, const std::wstring& folder, const std::wstring& output,
-               const std::wstring& switches) {
+// Runs cmd.exe with the command line, the stand-in first on the path and in
+// the current folder, waits for it to end and gives its exit code. What cmd
+// prints goes to the output file, outside the folder.
+DWORD RunScript(std::wstring command, const std::wstring& folder, const std::wstring& output) {
   wchar_t old_path[32767];
   const DWORD length = GetEnvironmentVariableW(L"PATH", old_path, 32767);
   const std::wstring path = folder + L";" + std::wstring(old_path, length);
@@ -60,10 +58,9 @@ void RunScript(const std::wstring& script, const std::wstring& folder, const std
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   const HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                 OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(out, INVALID_HANDLE_VALUE);
-  ASSERT_NE(in, INVALID_HANDLE_VALUE);
+  EXPECT_NE(out, INVALID_HANDLE_VALUE);
+  EXPECT_NE(in, INVALID_HANDLE_VALUE);
 
-  std::wstring command = L"cmd.exe " + switches + L" \"" + script + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -78,10 +75,16 @@ void RunScript(const std::wstring& script, const std::wstring& folder, const std
   SetEnvironmentVariableW(L"PATH", std::wstring(old_path, length).c_str());
   CloseHandle(out);
   CloseHandle(in);
-  ASSERT_TRUE(started) << "cmd.exe could not be started: " << error;
+  if (!started) {
+    ADD_FAILURE() << "cmd.exe could not be started: " << error;
+    return STILL_ACTIVE;
+  }
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD exit_code = STILL_ACTIVE;
+  GetExitCodeProcess(process.hProcess, &exit_code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  return exit_code;
 }
 
 struct HostileCase {
@@ -93,16 +96,16 @@ struct HostileCase {
 void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 // A script written from values in a folder of its own beside the stand-in,
-// run by cmd with the given switches.
+// run by cmd with the command line the program gives it unless told
+// otherwise.
 class ScriptUnderCmd {
  public:
   explicit ScriptUnderCmd(const std::wstring& name) : folder_(L"cmd-" + name) {}
 
   // The net calls of one run, after the first ("net use * /d /y"); printed
-  // gets what cmd printed.
-  std::vector<Arguments> Run(
-      const switching::DriveSettings& values, std::string& printed,
-      const std::wstring& switches = std::wstring(switching::kInterpreterSwitches)) {
+  // gets what cmd printed, exit_code how it ended.
+  std::vector<Arguments> Run(const switching::DriveSettings& values, std::string& printed,
+                             const std::wstring& switches = L"", DWORD* exit_code = nullptr) {
     EXPECT_TRUE(CopyFileW((TestProgramFolder() + L"\\standin\\net.exe").c_str(),
                           (folder_ / L"net.exe").c_str(), FALSE));
     Win32TextFiles files;
@@ -121,7 +124,11 @@ class ScriptUnderCmd {
       // A file of its own for each run: Wine may still hold the last one.
       const std::wstring output = folder_.Path() + L"." + std::to_wstring(run) + L".out";
       DeleteFileW(log.c_str());
-      RunScript(Script(), folder_.Path(), output, switches);
+      const DWORD code =
+          RunScript(switches.empty() ? switching::ScriptCommandLine(L"cmd.exe", Script())
+                                     : L"cmd.exe " + switches + L" \"" + Script() + L"\"",
+                    folder_.Path(), output);
+      if (exit_code != nullptr) *exit_code = code;
       printed = ReadFileBytes(output);
       DeleteFileW(output.c_str());
       if (printed.find("Can't recognize 'net ") == std::string::npos) break;
@@ -178,6 +185,21 @@ TEST(DriveScriptUnderCmdSwitchesTest, DelayedExpansionOffKeepsAPasswordAsTyped) 
   ASSERT_FALSE(with_delayed_expansion.empty()) << printed;
   EXPECT_NE(with_delayed_expansion.front(), typed)
       << "cmd did not expand: the check proves nothing";
+}
+
+// Windows Terminal, as the default terminal, closes the console only after a
+// success; a net that fails on the last line must not keep it open.
+TEST(DriveScriptUnderCmdSwitchesTest, TheRunEndsWithSuccessWhateverNetReports) {
+  switching::DriveSettings values{L"\\\\srv01\\home", L"", L"", L"", L"\\\\srv01\\gone", L"", L""};
+  ScriptUnderCmd as_run(L"exit-0"), plain(L"exit-net");
+  std::string printed;
+  DWORD exit_code = 0;
+  SetEnvironmentVariableW(L"NET_STANDIN_EXIT_CODE", L"2");  // as net does for a share it cannot map
+  as_run.Run(values, printed, L"", &exit_code);
+  EXPECT_EQ(exit_code, 0u) << printed;
+  plain.Run(values, printed, L"/d /v:off /c", &exit_code);
+  SetEnvironmentVariableW(L"NET_STANDIN_EXIT_CODE", nullptr);
+  EXPECT_EQ(exit_code, 2u) << "cmd ended with success anyway: the check proves nothing";
 }
 
 switching::DriveSettings Values(std::wstring user_area, std::wstring username,

@@ -1,6 +1,7 @@
 // A stand-in for net.exe: appends the arguments it was started with, as the C
 // runtime split them, to net-calls.log beside itself. Each call is one record
-// (arguments separated by 0x1F, the record ended by 0x1E), in UTF-8.
+// (arguments separated by 0x1F, the record ended by 0x1E), in UTF-8. It exits
+// with NET_STANDIN_EXIT_CODE when that is set, as net does when it fails.
 #include <windows.h>
 
 #include <cstdio>
@@ -37,5 +38,7 @@ int wmain(int argc, wchar_t** argv) {
   const BOOL ok =
       WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
-  return ok ? 0 : 2;
+  if (!ok) return 2;
+  wchar_t exit_code[16] = {};
+  return GetEnvironmentVariableW(L"NET_STANDIN_EXIT_CODE", exit_code, 16) ? _wtoi(exit_code) : 0;
 }

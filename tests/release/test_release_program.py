@@ -38,6 +38,7 @@ WINDOWS_DLLS = {
     "oleaut32.dll", "rpcrt4.dll", "secur32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
     "userenv.dll", "uxtheme.dll", "version.dll", "winmm.dll", "wininet.dll",
     "ws2_32.dll",
+    "bcrypt.dll",  # BCryptGenRandom: Windows' cryptographic random numbers
 }
 
 MACHINES = {"x86": ("i386", "PE32"), "amd64": ("amd64", "PE32+")}

@@ -15,6 +15,7 @@
 #include "support/FakeNotifier.h"
 #include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "switching/DriveScript.h"
@@ -58,10 +59,11 @@ class SchoolSwitchSettingsTest : public ::testing::Test {
   testing::FakeFolderIdentity folders;
   testing::FakeCommandInterpreter interpreter;
   testing::FakePause pause;
+  testing::FakeRandomSource random;
   switching::ScriptRun script_run{files, pause};
   SchoolProxyPolicyReader school_proxy{policies};
-  switching::ProfilePlatform platform{internet, shells,      files,      codec,
-                                      folders,  interpreter, script_run, school_proxy};
+  switching::ProfilePlatform platform{internet,    shells, files,      codec,       folders,
+                                      interpreter, random, script_run, school_proxy};
   SettingsWindow window{forms, shells, policies, errors};
 };
 

@@ -26,6 +26,7 @@
 #include "support/FakePause.h"
 #include "support/FakePolicyValues.h"
 #include "support/FakeProcesses.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
 #include "support/FakeTimer.h"
@@ -60,8 +61,8 @@ class ProgramTest : public ::testing::Test {
   void Start(std::span<const Request> requests = {}) {
     program_.emplace(ProgramPlatform{
         .shell = {forms_, tray_, shells_, processes_, application_, timers_},
-        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, script_run_,
-                     school_proxy_},
+        .profiles = {internet_, shells_, files_, codec_, folders_, interpreter_, random_,
+                     script_run_, school_proxy_},
         .errors = errors_,
         .networks = networks_,
         .policies = policies_,
@@ -94,6 +95,7 @@ class ProgramTest : public ::testing::Test {
   testing::FakeFolderIdentity folders_;
   testing::FakeCommandInterpreter interpreter_;
   testing::FakePause pause_;
+  testing::FakeRandomSource random_;
   switching::ScriptRun script_run_{files_, pause_};
   testing::FakeErrorReport errors_;
   testing::FakeNetworkList networks_;
@@ -747,11 +749,11 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
   if (way == 3) HandOver(L"/exit");
   EXPECT_EQ(tray_.IconCount(), 0u);
   EXPECT_EQ(application_.end_calls, 1);
-  // Before the end: a short wait, then the script's whole run is ended and
-  // the script deleted.
-  EXPECT_THAT(journal_.entries,
-              ElementsAre(L"Tray delete", L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
-                          L"Remove " + kScriptPath, L"End"));
+  // First a short wait, then the script's whole run is ended and the script
+  // deleted; only then the icon goes (Explorer may be ending too), then the
+  // program.
+  EXPECT_THAT(journal_.entries, ElementsAre(L"Wait 2000", L"Terminate", L"Release " + kScriptPath,
+                                            L"Remove " + kScriptPath, L"Tray delete", L"End"));
   EXPECT_FALSE(files_.Exists(kScriptPath));
   EXPECT_EQ(interpreter_.Running(), 0);
 
@@ -772,10 +774,29 @@ TEST_P(WayOutTest, RemovesTheIconThenEndsAndNothingRunsAfterwards) {
 INSTANTIATE_TEST_SUITE_P(ExitButtonExitMenuPlatformCloseAndExitRequest, WayOutTest,
                          ::testing::Values(0, 1, 2, 3));
 
+// A log-off while "School Proxy Enabled." waits for its answer: the box goes
+// with the window, and the switch must not then write the script after the
+// program decided to end.
+TEST_F(ProgramTest, AWayOutTakenWhileTheSchoolBoxIsOpenLeavesNoScriptWrittenOrStarted) {
+  Start();
+  Main().while_message_open = [&](const FakeForm::Message&) { Main().CloseByPlatform(); };
+  Main().Click(kCommand1);
+  EXPECT_EQ(application_.end_calls, 1);
+  EXPECT_EQ(files_.creations, 0);
+  EXPECT_THAT(interpreter_.starts, IsEmpty());
+}
+
 TEST_F(ProgramTest, AScriptLeftFromAnEarlierRunIsRemovedAtStartAndAtExit) {
+  const std::wstring unguessable =
+      L"C:\\Progra~1\\Rerevure\\MapDrives-00112233445566778899aabbccddeeff.bat";
+  const std::wstring lookalike = L"C:\\Progra~1\\Rerevure\\MapDrives-old.bat";
   files_.files[kScriptPath] = "left by a log-off\r\n";
+  files_.files[unguessable] = "left by a power cut\r\n";
+  files_.files[lookalike] = "not the program's\r\n";
   Start();
   EXPECT_FALSE(files_.Exists(kScriptPath));
+  EXPECT_FALSE(files_.Exists(unguessable));
+  EXPECT_TRUE(files_.Exists(lookalike));
 
   files_.files[kScriptPath] = "left by a crash\r\n";
   Main().Click(kCommand3);

@@ -1,5 +1,8 @@
 #include "support/FakeTextFiles.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace rerevure::testing {
 
 class FakeTextFiles::File final : public platform::TextFile {
@@ -79,6 +82,26 @@ std::unique_ptr<platform::HeldFile> FakeTextFiles::Hold(const std::wstring& path
   if (files.count(path) == 0)
     throw platform::PlatformError(kFileNotFound, L"The system cannot find the file specified.");
   return std::make_unique<Held>(*this, path);
+}
+
+std::vector<std::wstring> FakeTextFiles::Names(const std::wstring& pattern) {
+  const auto same = [](std::wstring_view a, std::wstring_view b) {
+    return std::ranges::equal(
+        a, b, [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+  };
+  const std::size_t slash = pattern.find_last_of(L'\\');
+  const std::wstring folder = pattern.substr(0, slash + 1);
+  const std::wstring name = pattern.substr(slash + 1);
+  const std::wstring prefix = folder + name.substr(0, name.find(L'*'));
+  const std::wstring suffix = name.substr(name.find(L'*') + 1);
+  std::vector<std::wstring> names;
+  for (const auto& [path, bytes] : files) {
+    if (path.size() >= prefix.size() + suffix.size() &&
+        same(std::wstring_view(path).substr(0, prefix.size()), prefix) &&
+        same(std::wstring_view(path).substr(path.size() - suffix.size()), suffix))
+      names.push_back(path.substr(folder.size()));
+  }
+  return names;
 }
 
 void FakeTextFiles::Remove(const std::wstring& path) {

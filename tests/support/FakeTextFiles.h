@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/PlatformError.h"
 #include "platform/TextFiles.h"
@@ -32,6 +33,8 @@ class FakeTextFiles final : public platform::TextFiles {
   void Remove(const std::wstring& path) override;
   // Like Windows: a held file cannot be removed.
   std::unique_ptr<platform::HeldFile> Hold(const std::wstring& path) override;
+  // One * in the name; letters match without regard to case.
+  std::vector<std::wstring> Names(const std::wstring& pattern) override;
 
   void AddFolder(const std::wstring& folder);
   bool Exists(const std::wstring& path) const { return files.count(path) != 0; }

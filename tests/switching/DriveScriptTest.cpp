@@ -154,7 +154,7 @@ TEST_F(DriveScriptTest, AnUnopenableFileStillReadsEveryValueAndReportsWhy) {
   ASSERT_TRUE(outcome.failure);
   EXPECT_EQ(outcome.failure->Number(), FakeTextFiles::kPathNotFound);
   EXPECT_EQ(outcome.failure->Description(), L"The system cannot find the path specified.");
-  EXPECT_TRUE(outcome.old_script_removed);
+  EXPECT_FALSE(outcome.removal_failed);
   EXPECT_FALSE(files.Exists(elsewhere));
   EXPECT_EQ(settings.reads.size(), 7u);
 }
@@ -175,7 +175,7 @@ TEST_F(DriveScriptTest, AnOldScriptThatCannotBeRemovedIsNeitherOverwrittenNorRun
   ASSERT_TRUE(outcome.failure);
   EXPECT_EQ(outcome.failure->Number(), 5);
   EXPECT_EQ(outcome.failure->Description(), L"Access is denied.");
-  EXPECT_FALSE(outcome.old_script_removed);
+  EXPECT_TRUE(outcome.removal_failed);
   EXPECT_EQ(files.creations, 0);
   EXPECT_EQ(Script(), "someone else's lines\r\n");
   EXPECT_EQ(settings.reads.size(), 7u);

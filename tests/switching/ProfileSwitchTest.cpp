@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "OrdinaryDriveScript.h"
@@ -14,6 +15,7 @@
 #include "support/FakeInternetOptions.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePause.h"
+#include "support/FakeRandomSource.h"
 #include "support/FakeSettingsSource.h"
 #include "support/FakeTextCodec.h"
 #include "support/FakeTextFiles.h"
@@ -29,6 +31,7 @@ using testing::FakeFolderIdentity;
 using testing::FakeInternetOptions;
 using testing::FakeNotifier;
 using testing::FakePause;
+using testing::FakeRandomSource;
 using testing::FakeSettingsSource;
 using testing::FakeTextCodec;
 using testing::FakeTextFiles;
@@ -63,10 +66,12 @@ Entries ShellRun(const std::wstring& command) {
 }
 
 // The script held, then the interpreter, without AutoRun and delayed
-// expansion, started on it.
-const Entries kScriptStart = {L"Hold C:\\Progra~1\\Rerevure\\MapDrives.bat",
-                              L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /c "
-                              L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\""};
+// expansion, started on it; it ends with success whatever net reported.
+Entries ScriptStart(const std::wstring& path) {
+  return {L"Hold " + path, L"Start \"C:\\Windows\\system32\\cmd.exe\" /d /v:off /s /c \"\"" + path +
+                               L"\" & exit 0\""};
+}
+const Entries kScriptStart = ScriptStart(kPath);
 
 // The policy the school switch reads, as the test sets it.
 struct FakeSchoolProxySource final : SchoolProxySource {
@@ -95,10 +100,11 @@ class ProfileSwitchTest : public ::testing::Test {
   FakeFolderIdentity folders;
   FakeCommandInterpreter interpreter;
   FakePause pause;
+  FakeRandomSource random;
   ScriptRun script_run{files, pause};
   FakeSchoolProxySource school_proxy;
-  ProfilePlatform platform{internet, shells,      files,      codec,
-                           folders,  interpreter, script_run, school_proxy};
+  ProfilePlatform platform{internet,    shells, files,      codec,       folders,
+                           interpreter, random, script_run, school_proxy};
 };
 
 TEST_F(ProfileSwitchTest, SchoolWithAMessageBox) {
@@ -267,6 +273,35 @@ TEST_F(ProfileSwitchTest, ASwitchWhileTheScriptRunsEndsThatRunThenWritesAndStart
   EXPECT_EQ(notifier.calls.size(), 2u);  // the two switches' feedback, no warning
 }
 
+// A way out of the program while a value is read (a failed read's box): the
+// script written meanwhile is deleted and never run. (One while the feedback
+// waits is the main window's test.)
+TEST_F(ProfileSwitchTest, OnceTheProgramEndsTheSchoolSwitchStartsNoScript) {
+  bool closing = false;  // once: closing removes the leftover again
+  files.after_remove = [&] {
+    if (!std::exchange(closing, true)) script_run.Close(0ms);
+  };
+  School(Feedback::MessageBox);
+  files.after_remove = nullptr;
+  EXPECT_EQ(files.creations, 1);
+  EXPECT_FALSE(files.Exists(kPath));
+  EXPECT_TRUE(interpreter.starts.empty());
+  EXPECT_EQ(notifier.calls.size(), 1u);  // the box, no warning
+}
+
+TEST_F(ProfileSwitchTest, HomeEndsASchoolRunThatStillGoesBeforeRemovingTheMappings) {
+  School(Feedback::MessageBox);  // its interpreter waits on a prompt
+  journal.entries.clear();
+
+  Home(Feedback::Balloon);
+  EXPECT_EQ(journal.entries,
+            Join({kProxyCalls,
+                  {kHomeBalloon, L"Terminate", L"Release " + kPath, L"Remove " + kPath},
+                  ShellRun(L"net use * /d /y")}));
+  EXPECT_EQ(interpreter.Running(), 0);
+  EXPECT_FALSE(files.Exists(kPath));
+}
+
 TEST_F(ProfileSwitchTest, EndingARunWaitsEndsItThenDeletesTheScriptTryingAgainForASecond) {
   struct Case {
     const char* name;
@@ -395,18 +430,28 @@ TEST_F(ProfileSwitchTest, TheDrivesWarningComesAsABalloonFromTheTray) {
                                 kNotWritten + L"There is not enough space on the disk.", 3000}));
 }
 
-TEST_F(ProfileSwitchTest, AnotherUsersScriptThatCannotBeRemovedIsNotRun) {
-  files.files[kPath] = "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n";
+// Another account's leftover, or a file a pupil planted: only its owner may
+// delete it.
+TEST_F(ProfileSwitchTest, AScriptThisUserCannotRemoveStaysUntouchedAndTheRunGoesBesideIt) {
+  const std::string others = "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n";
+  files.files[kPath] = others;
   files.FailRemove(kPath, 5, L"Access is denied.");
+  const std::wstring own =
+      L"C:\\Progra~1\\Rerevure\\MapDrives-000102030405060708090a0b0c0d0e0f.bat";
 
-  School(Feedback::MessageBox);
+  School(Feedback::Balloon);
 
-  EXPECT_TRUE(interpreter.starts.empty());
-  EXPECT_EQ(files.files.at(kPath), "net use h: \\\\srv01\\home$\\other /USER:other secret\r\n");
-  ASSERT_EQ(notifier.calls.size(), 2u);
-  EXPECT_EQ(notifier.calls[1].text,
-            L"The network drives could not be mapped because the script file "
-            L"\"C:\\Progra~1\\Rerevure\\MapDrives.bat\" could not be replaced: Access is denied.");
+  Entries written = OrdinaryDriveScriptJournal(own);
+  written.front() = L"Remove " + kPath;  // the one call that reaches the other file
+  EXPECT_EQ(journal.entries, Join({kProxyCalls, {kSchoolBalloon}, written, ScriptStart(own)}));
+  EXPECT_EQ(files.files.at(kPath), others);
+  EXPECT_EQ(notifier.calls.size(), 1u);  // no warning: the drives are mapped
+
+  // Deleted like any run's; the next switch's name is a new one.
+  interpreter.End();
+  EXPECT_FALSE(files.Exists(own));
+  School(Feedback::Balloon);
+  EXPECT_NE(interpreter.starts.back().command_line.find(L"MapDrives-101112"), std::wstring::npos);
 }
 
 TEST_F(ProfileSwitchTest, AFilePlantedBetweenRemovalAndCreationIsNeitherWrittenNorRun) {
