@@ -163,6 +163,11 @@ bool ProgramFixture::WaitUntilStuck(std::size_t starts) {
                    20s);
 }
 
+bool ProgramFixture::SwitchToSchoolUntilStuck(RunningProgram& program) {
+  program.Click(L"School Proxy &ON");
+  return RunningProgram::Answer(program.WaitForMessageBox(), IDOK) && WaitUntilStuck(3);
+}
+
 bool ProgramFixture::IconAdded() {
   return WaitUntil([&] { return TrayIconWindows().size() > icons_before_; });
 }

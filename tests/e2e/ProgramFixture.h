@@ -71,6 +71,9 @@ class ProgramFixture : public ::testing::Test {
   // Waits (bounded) until the stand-in net was started this many times, the
   // last one waiting.
   static bool WaitUntilStuck(std::size_t starts);
+  // "School Proxy &ON", its box answered, until the run's net waits at drive
+  // i: (started with NetWaitsAtDriveI on).
+  static bool SwitchToSchoolUntilStuck(RunningProgram& program);
 
   // Icons of other programs may come and go; the program's own is the one
   // more than before it started.

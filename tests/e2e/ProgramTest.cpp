@@ -217,9 +217,7 @@ TEST_F(ProgramTest, AScriptThisUserCannotDeleteStaysUntouchedAndTheDrivesAreMapp
   RunningProgram program;
   NetWaitsAtDriveI(false);
   ASSERT_NE(program.Main(), nullptr);
-  program.Click(L"School Proxy &ON");
-  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
-  ASSERT_TRUE(WaitUntilStuck(3));
+  ASSERT_TRUE(SwitchToSchoolUntilStuck(program));
 
   EXPECT_TRUE(program.MessageBoxes().empty());  // no warning: mapped
   const std::vector<std::wstring> scripts = ScriptsInTheFolder();
@@ -240,9 +238,7 @@ TEST_F(ProgramTest, WhileAStuckScriptRunsItIsHeldTheWindowsAnswerAndASecondSwitc
   RunningProgram program;
   NetWaitsAtDriveI(false);
   ASSERT_NE(program.Main(), nullptr);
-  program.Click(L"School Proxy &ON");
-  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
-  ASSERT_TRUE(WaitUntilStuck(3));
+  ASSERT_TRUE(SwitchToSchoolUntilStuck(program));
 
   // Running: nobody can delete the script, and the program answers at once.
   EXPECT_FALSE(DeleteFileW(kScript.c_str()));
@@ -270,9 +266,7 @@ TEST_F(ProgramTest, TheHomeSwitchEndsAStuckSchoolRunAndDeletesItsScriptBeforeUnm
   RunningProgram program;
   NetWaitsAtDriveI(false);
   ASSERT_NE(program.Main(), nullptr);
-  program.Click(L"School Proxy &ON");
-  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
-  ASSERT_TRUE(WaitUntilStuck(3));
+  ASSERT_TRUE(SwitchToSchoolUntilStuck(program));
 
   program.Click(L"School Proxy &OFF");
   ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));

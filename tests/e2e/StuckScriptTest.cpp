@@ -21,9 +21,7 @@ TEST_P(StuckScriptTest, TheWayOutEndsTheRunAndDeletesTheScript) {
   NetWaitsAtDriveI(false);
   ASSERT_NE(program.Main(), nullptr);
   ASSERT_TRUE(IconAdded());
-  program.Click(L"School Proxy &ON");
-  ASSERT_TRUE(RunningProgram::Answer(program.WaitForMessageBox(), IDOK));
-  ASSERT_TRUE(WaitUntilStuck(3));
+  ASSERT_TRUE(SwitchToSchoolUntilStuck(program));
   ASSERT_TRUE(ReadFileBytes(kScript).has_value());
 
   switch (GetParam()) {
