@@ -36,6 +36,23 @@ set(REREVURE_FILE_DESCRIPTION "Rerevure network switcher")
 
 get_filename_component(_REREVURE_RELEASE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
+# Strips the file of target into output, and signs it there when the
+# environment names a certificate (release/signing.py).
+function(_rerevure_strip_and_sign target output templates)
+  get_filename_component(out "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
+    # strip stamps the PE header with the time it runs, unless
+    # SOURCE_DATE_EPOCH names one: 0 keeps the file without a time stamp.
+    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
+            "${CMAKE_STRIP}" --strip-all -o "${output}" "$<TARGET_FILE:${target}>"
+    COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${output}"
+    DEPENDS ${target} "${templates}/signing.py"
+    COMMENT "Stripping ${target} into ${output}"
+    VERBATIM)
+endfunction()
+
 function(rerevure_add_release_resources target)
   if(NOT WIN32)
     return()
@@ -77,17 +94,7 @@ function(rerevure_add_release_resources target)
     message(FATAL_ERROR "rerevure_add_release_resources: no strip program for ${target}")
   endif()
   # Signed before the installers pack it; unsigned without a certificate.
-  add_custom_command(
-    OUTPUT "${program}"
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
-    # strip stamps the PE header with the time it runs, unless
-    # SOURCE_DATE_EPOCH names one: 0 keeps the program without a time stamp.
-    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
-            "${CMAKE_STRIP}" --strip-all -o "${program}" "$<TARGET_FILE:${target}>"
-    COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${program}"
-    DEPENDS ${target} "${templates}/signing.py"
-    COMMENT "Stripping ${target} into ${program}"
-    VERBATIM)
+  _rerevure_strip_and_sign(${target} "${program}" "${templates}")
   set(outputs "${program}")
 
   # The MSI's custom actions. Windows Installer looks their entry points up
@@ -98,15 +105,7 @@ function(rerevure_add_release_resources target)
   target_link_options(${actions_target} PRIVATE -Wl,--kill-at -Wl,--no-insert-timestamp)
   set_target_properties(${actions_target} PROPERTIES PREFIX "" OUTPUT_NAME RerevureActions)
   set(actions "${out}/RerevureActions.dll")
-  add_custom_command(
-    OUTPUT "${actions}"
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
-    COMMAND "${CMAKE_COMMAND}" -E env SOURCE_DATE_EPOCH=0
-            "${CMAKE_STRIP}" --strip-all -o "${actions}" "$<TARGET_FILE:${actions_target}>"
-    COMMAND "${Python3_EXECUTABLE}" "${templates}/signing.py" "${actions}"
-    DEPENDS ${actions_target} "${templates}/signing.py"
-    COMMENT "Stripping ${actions_target} into ${actions}"
-    VERBATIM)
+  _rerevure_strip_and_sign(${actions_target} "${actions}" "${templates}")
   list(APPEND outputs "${actions}")
 
   find_program(REREVURE_MAKENSIS makensis)
