@@ -68,10 +68,20 @@ DWORD RunScript(std::wstring command, const std::wstring& folder, const std::wst
   startup.hStdOutput = startup.hStdError = out;
   PROCESS_INFORMATION process{};
   SetEnvironmentVariableW(L"PATH", path.c_str());
-  const BOOL started =
-      CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                     folder.c_str(), &startup, &process);
-  const DWORD error = GetLastError();
+  // Wine has failed this start with ERROR_INTERNAL_ERROR while builds ran
+  // beside the tests, a fault of the test bench that says nothing about the
+  // script: the start is tried once more, saying so.
+  BOOL started = FALSE;
+  DWORD error = ERROR_SUCCESS;
+  for (int start = 0; start < 2 && !started; ++start) {
+    started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, folder.c_str(), &startup, &process);
+    error = started ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_INTERNAL_ERROR)
+      std::cout << "[ RETRIED  ] Wine could not start cmd.exe (" << error << ")\n";
+    else
+      break;
+  }
   SetEnvironmentVariableW(L"PATH", std::wstring(old_path, length).c_str());
   CloseHandle(out);
   CloseHandle(in);
