@@ -21,10 +21,4 @@ PolicyRead ReadPolicy(platform::PolicyValues& policies, std::wstring_view name) 
   return read;
 }
 
-std::optional<std::wstring> PolicyValue(platform::PolicyValues& policies, std::wstring_view name) {
-  PolicyRead read = ReadPolicy(policies, name);
-  if (!read.value && read.failure) throw read.failure->error;
-  return std::move(read.value);
-}
-
 }  // namespace rerevure::settings

@@ -32,10 +32,4 @@ struct PolicyRead {
 // one that does not set it is; a removed policy lets go at the next read.
 PolicyRead ReadPolicy(platform::PolicyValues& policies, std::wstring_view name);
 
-// The value an administrator set for `name`, as ReadPolicy finds it. Empty
-// when neither scope sets it, so the user's own value holds. Throws the
-// PlatformError of a scope that could not be read only when no later scope
-// set the value.
-std::optional<std::wstring> PolicyValue(platform::PolicyValues& policies, std::wstring_view name);
-
 }  // namespace rerevure::settings

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/PlatformError.h"
 #include "settings/PolicyValue.h"
@@ -11,13 +12,14 @@ namespace rerevure::settings {
 namespace {
 
 std::optional<std::wstring> Read(platform::PolicyValues& policies, std::wstring_view name) {
-  try {
-    return PolicyValue(policies, name);
-  } catch (const platform::PlatformError& failure) {
-    throw platform::PlatformError(failure.Number(), L"the policy value " + std::wstring(name) +
-                                                        L" could not be read: " +
-                                                        failure.Description());
+  PolicyRead read = ReadPolicy(policies, name);
+  if (!read.value && read.failure) {
+    const ReadFailure& failure = *read.failure;
+    throw platform::PlatformError(failure.error.Number(),
+                                  L"the policy value " + failure.name + L" under \"" + failure.key +
+                                      L"\" could not be read: " + failure.error.Description());
   }
+  return std::move(read.value);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 namespace rerevure::settings {
 
-// The school's proxy values from Group Policy (see PolicyValue), the
+// The school's proxy values from Group Policy (see ReadPolicy), the
 // computer's over the user's; there are no user's own values of these. A
 // value that cannot be read throws PlatformError naming it.
 switching::SchoolProxyPolicy ReadSchoolProxyPolicy(platform::PolicyValues& policies);
