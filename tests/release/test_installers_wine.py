@@ -141,8 +141,11 @@ class Wine:
         return users[0] if len(users) == 1 else os.environ.get("USER", "root")
 
     def stop(self):
-        subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # -k only asks; -w waits until the server has saved the registry and
+        # gone, so nothing of it lands in a prefix made anew after this.
+        for option in ("-k", "-w"):
+            subprocess.run([WINESERVER, option], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
 
 def wait_until(condition, seconds):
